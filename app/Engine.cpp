@@ -1,0 +1,57 @@
+#include "app/Engine.h"
+
+#include "app/FindFile.h"
+#include "app/TextUtil.h"
+#include "keying/Surface.h"
+
+Engine::Engine(Surface& surface_, Dialogs& dialogs_, SettingsStore& store_,
+               std::filesystem::path appDir)
+    : surface(surface_), dialogs(dialogs_), store(store_), AppDir(std::move(appDir))
+{
+}
+
+void Engine::LoadSettings()
+{
+    prefs.LoadSettings(store);
+}
+
+std::filesystem::path Engine::DupPicture(bool on) const
+{
+    return FindFile::AnyCase(AppDir, on ? "dupon.bmp" : "dupoff.bmp");
+}
+
+void Engine::Form_Load()
+{
+    fmt.FmtNo = 1;
+    scr.CurCol = 1;
+    fld.CurFld = 1;
+    fld.FldType = 'A';
+    file.DataPath = AppDir.string();
+    win.dupPictureOn = false;
+    std::error_code ec;
+    const auto picture = DupPicture(false);
+    // A missing picture is reported, but the rest of the load still runs so that the
+    // memory keys are read and not later saved over with blanks.
+    if (!std::filesystem::exists(picture, ec))
+        MsgBox("Error in Line:" + text::SignedDec(0) + "File not found: " + picture.string());
+    prefs.LoadMemKeys(store);
+    WindowChanged();
+}
+
+void Engine::Form_Terminate()
+{
+    file.DataFileNo.close();
+    prefs.SaveMemKeys(store);
+}
+
+void Engine::Form_Click()
+{
+    if (scr.RecordShown)
+        scr.PosCur();
+}
+
+Dialogs::Answer Engine::MsgBox(const std::string& text, Dialogs::Buttons buttons,
+                               Dialogs::Icon icon, const std::string& title)
+{
+    return dialogs.messageBox(text, title, buttons, icon);
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "app/Dialogs.h"
+#include "app/WindowState.h"
+#include "datafile/DataFileLifecycle.h"
+#include "datafile/RecordStore.h"
+#include "formats/FormatState.h"
+#include "keying/EntryScreen.h"
+#include "keying/FieldTracker.h"
+#include "keying/KeyDispatch.h"
+#include "settings/Preferences.h"
+#include "statusbar/StatusLine.h"
+
+class SettingsStore;
+class Surface;
+
+// The whole keying station without its windows: the state of every subsystem and the
+// services it draws and asks through. The main window owns one; a test makes its own.
+class Engine
+{
+  public:
+    static constexpr const char* DefaultTitle = "KORVALEN";
+
+    Engine(Surface& surface, Dialogs& dialogs, SettingsStore& store, std::filesystem::path appDir);
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    Surface& surface;
+    Dialogs& dialogs;
+    SettingsStore& store;
+    const std::filesystem::path AppDir;
+
+    Preferences prefs;
+    WindowState win;
+    FormatState fmt;
+    DataFileLifecycle file{*this};
+    RecordStore rec{*this};
+    EntryScreen scr{*this};
+    FieldTracker fld{*this};
+    StatusLine status{*this};
+    KeyDispatch keys{*this};
+
+    // Start-up: the stored settings, then the main window's initial state.
+    void LoadSettings();
+    void Form_Load();
+    // End of the program: files closed, memory keys saved.
+    void Form_Terminate();
+    // A click on the entry screen only puts the caret back.
+    void Form_Click();
+
+    // The paths of the status-bar pictures of the duplicate switch.
+    std::filesystem::path DupPicture(bool on) const;
+
+    Dialogs::Answer MsgBox(const std::string& text, Dialogs::Buttons buttons = Dialogs::Buttons::OK,
+                           Dialogs::Icon icon = Dialogs::Icon::None,
+                           const std::string& title = DefaultTitle);
+    void WindowChanged() { ++win.revision; }
+};

@@ -1,0 +1,83 @@
+#include "app/TextUtil.h"
+
+#include <cctype>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+namespace text
+{
+
+std::string Trim(std::string_view s)
+{
+    const auto first = s.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    const auto last = s.find_last_not_of(' ');
+    return std::string(s.substr(first, last - first + 1));
+}
+
+std::string Upper(std::string_view s)
+{
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+bool Contains(std::string_view s, std::string_view part)
+{
+    return s.find(part) != std::string_view::npos;
+}
+
+std::int64_t Val(std::string_view s)
+{
+    std::size_t i = 0;
+    while (i < s.size() && (s[i] == ' ' || s[i] == '\t'))
+        ++i;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '-' || s[i] == '+')) {
+        negative = s[i] == '-';
+        ++i;
+    }
+    std::int64_t v = 0;
+    for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
+        if (v > (INT64_MAX - 9) / 10)
+            break; // saturate rather than overflow on absurd input
+        v = v * 10 + (s[i] - '0');
+    }
+    return negative ? -v : v;
+}
+
+std::string SignedDec(std::int64_t n)
+{
+    return n >= 0 ? " " + std::to_string(n) : std::to_string(n);
+}
+
+Result<std::vector<std::string>> ReadLines(const std::filesystem::path& path)
+{
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
+        return Error{"Can't open file: " + path.string() + " is a folder"};
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return Error{"Can't open file: " + path.string()};
+    std::vector<std::string> lines;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(std::move(line));
+    }
+    if (in.bad())
+        return Error{"Can't read file: " + path.string()};
+    return lines;
+}
+
+std::string SystemError(int err)
+{
+    return std::strerror(err);
+}
+
+} // namespace text

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+// Everything of the main window besides the entry screen that the engine decides: caption,
+// menu states, status panels and the previous-record box. The window reads it after each
+// event; the revision tells it whether anything changed.
+struct WindowState {
+    static constexpr const char* StartCaption = "KORVALEN Data Entry and Verification - Orlenmark";
+
+    std::string caption = StartCaption;
+
+    // File menu
+    bool mnuNew = true, mnuOpen = true, mnuClose = false, SaveData = false;
+    bool mnuVerifyChecked = false;
+    // Edit menu
+    bool mnuBack = false, mnuFwd = false, mnuInsRec = false, mnuDelRec = false;
+    // Tools menu
+    bool mnuPrefs = true;
+
+    // Status panels 1..6 (index 0 unused); panel 3 is the duplicate switch picture.
+    std::array<std::string, 7> panels;
+    bool dupPictureOn = false;
+
+    bool previousVisible = false;
+    std::string previousText;
+
+    unsigned revision = 0;
+};

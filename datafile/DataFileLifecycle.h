@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "datafile/DataFile.h"
+
+class Engine;
+
+// New, Open, Close and Save of the data file, and the file-level state.
+class DataFileLifecycle
+{
+  public:
+    static constexpr const char* CaptionPrefix = "KORVALEN - ( Orlenmark ) ";
+
+    explicit DataFileLifecycle(Engine& e) : m_e(e) {}
+
+    std::string DataPath;     // the data directory, without a trailing separator
+    std::string DataFilePath; // full path of the open data file, as chosen
+    DataFile DataFileNo;
+    std::int64_t DataFileLen = 0;
+    bool NewFileFlag = false;
+
+    void mnuNew_Click();
+    void mnuOpen_Click();
+    void OpenDataFile(const std::string& path);
+    void mnuClose_Click();
+    // Forces the written records to the disk; false (after telling the operator) on failure.
+    bool SaveData_Click();
+
+    // Path of FILE.FMT in the data directory.
+    std::string FormatFilePath() const;
+    // Loads the named format, clearing the surface first; tells the operator on failure.
+    bool LoadFormat(const std::string& name);
+
+  private:
+    void RefuseKeying();
+    void CloseFile();
+
+    Engine& m_e;
+    std::string m_lastOpenName;
+};

@@ -1,0 +1,182 @@
+#include "keying/EntryScreen.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/Engine.h"
+
+namespace
+{
+
+int Round(double v)
+{
+    return static_cast<int>(std::lround(v));
+}
+
+} // namespace
+
+int EntryScreen::surfaceCols() const
+{
+    return std::max(Round(m_e.surface.widthCols()), 1);
+}
+
+void EntryScreen::PosCur()
+{
+    Surface& s = m_e.surface;
+    if (s.printCol() < 0)
+        s.setPrintPos(0, s.printRow());
+    s.setCaretPos(Round(s.printCol() * Surface::CellWidth),
+                  Round(s.printRow() * Surface::CellHeight));
+    s.showCaret();
+}
+
+void EntryScreen::Clearchars(int n, Color textBack)
+{
+    Surface& s = m_e.surface;
+    SavedX = Round(s.printCol());
+    SavedY = Round(s.printRow());
+    const double col = s.printCol();
+    s.hideCaret();
+    s.fillBox(col, dataRow(), col + n, dataRow() + 1, textBack);
+    s.setPrintPos(SavedX, dataRow());
+    s.showCaret();
+}
+
+void EntryScreen::Clearchars2(int n, Color textBack)
+{
+    Surface& s = m_e.surface;
+    s.hideCaret();
+    s.fillBox(s.printCol(), s.printRow(), s.printCol() + n, s.printRow() + 1, textBack);
+    s.showCaret();
+}
+
+void EntryScreen::OutChr(std::string_view a)
+{
+    Clearchars(1, m_e.prefs.TextBackColor);
+    m_e.surface.print(a);
+}
+
+void EntryScreen::ClearArea()
+{
+    Surface& s = m_e.surface;
+    s.fillBox(0, T(), s.widthCols(), 2 * T() + 1, m_e.prefs.FormBackColor);
+    s.setPrintPos(0, s.printRow());
+    Clearchars(ScrCols, 0xFFFFFF);
+}
+
+void EntryScreen::PrintSlice(const std::string& line, int from, int count)
+{
+    if (from < 1 || count <= 0 || from > static_cast<int>(line.size()))
+        return;
+    m_e.surface.print(std::string_view(line).substr(static_cast<std::size_t>(from - 1),
+                                                    static_cast<std::size_t>(count)));
+}
+
+void EntryScreen::PrintHeadLine()
+{
+    m_e.surface.setPrintPos(0, T());
+    PrintSlice(m_e.fmt.HeadLines[static_cast<std::size_t>(m_e.fmt.FmtNo)], 1, ScrCols);
+}
+
+void EntryScreen::PrintFmtLine()
+{
+    m_e.surface.setPrintPos(0, T() + 2);
+    PrintSlice(m_e.fmt.FmtLines[static_cast<std::size_t>(m_e.fmt.FmtNo)], 1, ScrCols);
+}
+
+void EntryScreen::InitScreen()
+{
+    Surface& s = m_e.surface;
+    FormatState& f = m_e.fmt;
+    s.clear();
+    m_e.status.DisplayMode(m_e.status.ModeMsg, m_e.status.ModeColor);
+    SecNo = 0;
+    SecStart = 0;
+    m_e.keys.Revisit = false;
+    ScrCols = surfaceCols();
+    ClearArea();
+    s.setPrintPos(0, dataRow());
+    Clearchars(ScrCols, 0xFFFFFF);
+    PrintHeadLine();
+    PrintFmtLine();
+    f.FmtLine = f.FmtLines[static_cast<std::size_t>(f.FmtNo)];
+    s.createCaret(1, 12);
+    CurCol = 1;
+    s.setPrintPos(0, dataRow());
+    PosCur();
+    s.showCaret();
+    m_e.status.setPanel(1, StatusLine::FilePanelText(m_e.file.DataFilePath, f.FmtName));
+    m_e.win.previousVisible = true;
+    m_e.fld.CurFld = 0;
+    f.BuildFieldTable();
+    m_e.status.setPanel(2, std::to_string(m_e.rec.CurRec));
+    m_e.status.setPanel(6, "Fmt:" + std::to_string(f.FmtNo) + "/" + std::to_string(f.FmtCount));
+    if (!m_e.rec.CorrectMode)
+        m_e.rec.RecBuf.assign(static_cast<std::size_t>(f.RecLen), ' ');
+    m_e.fld.CurFld = 0;
+    m_e.keys.MaxCol = 0;
+    RecordShown = true;
+    m_e.fld.FieldEntered();
+    m_e.WindowChanged();
+}
+
+void EntryScreen::DispSecn()
+{
+    Surface& s = m_e.surface;
+    const FormatState& f = m_e.fmt;
+    const RecordStore& r = m_e.rec;
+    s.hideCaret();
+    ScrCols = surfaceCols();
+    SecNo = (CurCol - 1) / ScrCols;
+    SecStart = SecNo * ScrCols + 1;
+    PrevSecStart = SecStart;
+    s.setPrintPos(0, s.printRow());
+    ClearArea();
+    if (r.CorrectMode)
+        m_e.keys.MaxCol = f.RecLen - 1;
+    const int w = std::min(f.RecLen - SecStart + 1, ScrCols);
+    s.setPrintPos(0, T());
+    PrintSlice(f.HeadLines[static_cast<std::size_t>(f.FmtNo)], SecStart, w);
+    s.setPrintPos(0, T() + 2);
+    PrintSlice(f.FmtLines[static_cast<std::size_t>(f.FmtNo)], SecStart, w);
+    s.setPrintPos(0, dataRow());
+    if ((m_e.keys.Revisit || r.CorrectMode) && !r.InsertPending) {
+        PrintSlice(r.RecBuf, SecStart, w);
+        s.setPrintPos(CurCol - SecNo * ScrCols - 1, dataRow());
+    } else {
+        PrintSlice(r.RecBuf, SecStart, CurCol - SecStart);
+    }
+    PosCur();
+}
+
+void EntryScreen::ClearSurface()
+{
+    m_e.surface.hideCaret();
+    m_e.surface.clear();
+    RecordShown = false;
+}
+
+void EntryScreen::FocusLost()
+{
+    SavedX = Round(m_e.surface.printCol());
+    SavedY = Round(m_e.surface.printRow());
+}
+
+void EntryScreen::FocusGained()
+{
+    // With no record on the screen there is no place for the caret to show.
+    if (!RecordShown)
+        return;
+    m_e.surface.createCaret(1, 12);
+    m_e.surface.setPrintPos(SavedX, SavedY);
+    PosCur();
+}
+
+EntryScreen::Size EntryScreen::SnapOuterSize(Size outer, Size screen)
+{
+    Size s = outer;
+    s.w -= s.w % Surface::CellWidth;
+    s.w = std::max(s.w, screen.w / 2);
+    s.h = std::max(s.h, screen.h / 2);
+    return s;
+}

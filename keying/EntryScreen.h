@@ -1,0 +1,60 @@
+#pragma once
+
+#include <string>
+
+#include "keying/Surface.h"
+
+class Engine;
+
+// The character-cell entry screen: the band of heading, data and format lines at rows T to
+// T + 2, the print position and caret, the section of a long record that is shown, and the
+// set-up of the screen for each record.
+class EntryScreen
+{
+  public:
+    static constexpr double ToolbarRows = 2.25; // height of the toolbar strip, in rows
+
+    explicit EntryScreen(Engine& e) : m_e(e) {}
+
+    int CurCol = 1;
+    int ScrCols = 0;
+    int SecNo = 0;
+    int SecStart = 0;
+    int PrevSecStart = 0;
+    int SavedX = 0;
+    int SavedY = 0;
+    // True once a record is set up on the screen; keys do nothing before that.
+    bool RecordShown = false;
+
+    double T() const { return ToolbarRows; }
+    double dataRow() const { return T() + 1; }
+
+    void InitScreen();
+    void PosCur();
+    void OutChr(std::string_view a);
+    void Clearchars(int n, Color textBack);
+    void Clearchars2(int n, Color textBack);
+    void ClearArea();
+    void PrintHeadLine();
+    void PrintFmtLine();
+    void DispSecn();
+
+    // Empties the surface and forgets the record shown (Close, a failed opening).
+    void ClearSurface();
+
+    void FocusLost();
+    void FocusGained();
+
+    // The window's outer size after a resize in the normal state: the width snapped down to
+    // whole columns, neither side below half the screen.
+    struct Size {
+        int w, h;
+    };
+    static Size SnapOuterSize(Size outer, Size screen);
+
+  private:
+    int surfaceCols() const;
+    void PrintSlice(const std::string& line, int from, int count);
+
+    Engine& m_e;
+};

@@ -1,0 +1,178 @@
+#include "keying/ScreenModel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+ScreenModel::ScreenModel(int widthPx, int heightPx)
+{
+    resize(widthPx, heightPx);
+}
+
+void ScreenModel::resize(int widthPx, int heightPx)
+{
+    widthPx = std::max(widthPx, 0);
+    heightPx = std::max(heightPx, 0);
+    if (widthPx == m_w && heightPx == m_h)
+        return;
+    std::vector<Color> next(static_cast<std::size_t>(widthPx) * static_cast<std::size_t>(heightPx),
+                            BackColor);
+    const int keepW = std::min(m_w, widthPx), keepH = std::min(m_h, heightPx);
+    for (int y = 0; y < keepH; ++y)
+        std::copy_n(m_pixels.begin() + static_cast<std::ptrdiff_t>(y) * m_w, keepW,
+                    next.begin() + static_cast<std::ptrdiff_t>(y) * widthPx);
+    m_pixels = std::move(next);
+    m_w = widthPx;
+    m_h = heightPx;
+    markDirty({0, 0, m_w, m_h});
+}
+
+int ScreenModel::toPx(double cells, int cellSize)
+{
+    return static_cast<int>(std::lround(cells * cellSize));
+}
+
+double ScreenModel::widthCols() const
+{
+    return static_cast<double>(m_w) / CellWidth;
+}
+
+double ScreenModel::heightRows() const
+{
+    return static_cast<double>(m_h) / CellHeight;
+}
+
+void ScreenModel::setPrintPos(double col, double row)
+{
+    m_col = col;
+    m_row = row;
+}
+
+void ScreenModel::fillBox(double col1, double row1, double col2, double row2, Color color)
+{
+    int x1 = toPx(std::min(col1, col2), CellWidth), x2 = toPx(std::max(col1, col2), CellWidth);
+    int y1 = toPx(std::min(row1, row2), CellHeight), y2 = toPx(std::max(row1, row2), CellHeight);
+    m_col = col2;
+    m_row = row2;
+    // Glyphs under the box are painted over.
+    for (auto it = m_glyphs.lower_bound({y1 - CellHeight + 1, INT32_MIN}); it != m_glyphs.end();) {
+        const auto [gy, gx] = it->first;
+        if (gy >= y2)
+            break;
+        if (gx + CellWidth > x1 && gx < x2)
+            it = m_glyphs.erase(it);
+        else
+            ++it;
+    }
+    x1 = std::clamp(x1, 0, m_w);
+    x2 = std::clamp(x2, 0, m_w);
+    y1 = std::clamp(y1, 0, m_h);
+    y2 = std::clamp(y2, 0, m_h);
+    for (int y = y1; y < y2; ++y)
+        std::fill_n(m_pixels.begin() + static_cast<std::ptrdiff_t>(y) * m_w + x1, x2 - x1, color);
+    markDirty({x1, y1, x2 - x1, y2 - y1});
+}
+
+void ScreenModel::print(std::string_view text)
+{
+    const int y = toPx(m_row, CellHeight);
+    for (const char c : text) {
+        const int x = toPx(m_col, CellWidth);
+        std::string& cell = m_glyphs[{y, x}];
+        if (cell.empty() || cell.back() != c)
+            cell.push_back(c);
+        markDirty({x, y, CellWidth, CellHeight});
+        m_col += 1;
+    }
+}
+
+void ScreenModel::clear()
+{
+    std::fill(m_pixels.begin(), m_pixels.end(), BackColor);
+    m_glyphs.clear();
+    m_col = 0;
+    m_row = 0;
+    markDirty({0, 0, m_w, m_h});
+}
+
+void ScreenModel::createCaret(int widthPx, int heightPx)
+{
+    m_caret.created = true;
+    m_caret.visible = false;
+    m_caret.w = widthPx;
+    m_caret.h = heightPx;
+    markDirty({m_caret.x, m_caret.y, m_caret.w, m_caret.h});
+}
+
+void ScreenModel::setCaretPos(int xPx, int yPx)
+{
+    markDirty({m_caret.x, m_caret.y, m_caret.w, m_caret.h});
+    m_caret.x = xPx;
+    m_caret.y = yPx;
+    markDirty({m_caret.x, m_caret.y, m_caret.w, m_caret.h});
+}
+
+void ScreenModel::showCaret()
+{
+    if (!m_caret.created)
+        return;
+    m_caret.visible = true;
+    markDirty({m_caret.x, m_caret.y, m_caret.w, m_caret.h});
+}
+
+void ScreenModel::hideCaret()
+{
+    m_caret.visible = false;
+    markDirty({m_caret.x, m_caret.y, m_caret.w, m_caret.h});
+}
+
+Color ScreenModel::pixel(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= m_w || y >= m_h)
+        return BackColor;
+    return m_pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_w) +
+                    static_cast<std::size_t>(x)];
+}
+
+Color ScreenModel::cellColor(double col, double row) const
+{
+    return pixel(toPx(col + 0.5, CellWidth), toPx(row + 0.5, CellHeight));
+}
+
+std::string ScreenModel::rowText(double row) const
+{
+    const int y = toPx(row, CellHeight);
+    std::string out;
+    for (auto it = m_glyphs.lower_bound({y, INT32_MIN});
+         it != m_glyphs.end() && it->first.first == y; ++it) {
+        const int x = it->first.second;
+        if (x < 0)
+            continue;
+        const auto col = static_cast<std::size_t>(x / CellWidth);
+        if (out.size() <= col)
+            out.resize(col + 1, ' ');
+        out[col] = it->second.back();
+    }
+    return out;
+}
+
+ScreenModel::Rect ScreenModel::takeDirty()
+{
+    const Rect r = m_dirty;
+    m_dirty = {};
+    return r;
+}
+
+void ScreenModel::markDirty(Rect r)
+{
+    if (r.empty())
+        return;
+    if (m_dirty.empty()) {
+        m_dirty = r;
+        return;
+    }
+    const int x1 = std::min(m_dirty.x, r.x), y1 = std::min(m_dirty.y, r.y);
+    const int x2 = std::max(m_dirty.x + m_dirty.w, r.x + r.w);
+    const int y2 = std::max(m_dirty.y + m_dirty.h, r.y + r.h);
+    m_dirty = {x1, y1, x2 - x1, y2 - y1};
+}

@@ -1,0 +1,75 @@
+#include "settings/Preferences.h"
+
+#include <cstdint>
+
+#include "app/TextUtil.h"
+#include "settings/SettingsStore.h"
+
+namespace
+{
+
+bool IsWholeNumber(const std::string& s)
+{
+    const std::string t = text::Trim(s);
+    std::size_t i = (!t.empty() && (t[0] == '-' || t[0] == '+')) ? 1 : 0;
+    if (i >= t.size())
+        return false;
+    for (; i < t.size(); ++i)
+        if (t[i] < '0' || t[i] > '9')
+            return false;
+    return true;
+}
+
+std::string MemKeyName(int n)
+{
+    return "F" + std::to_string(n);
+}
+
+} // namespace
+
+Preferences::Preferences()
+{
+    for (auto& key : MemKeys)
+        key = FixedMemText({});
+}
+
+void Preferences::LoadSettings(SettingsStore& store)
+{
+    const std::string f1 = store.getSetting(AppName, "formcolor", "f1", "");
+    if (IsWholeNumber(f1))
+        TextBackColor = static_cast<Color>(text::Val(f1));
+    const std::string f2 = store.getSetting(AppName, "formcolor", "f2", "");
+    if (IsWholeNumber(f2))
+        FormBackColor = static_cast<Color>(text::Val(f2));
+    const std::string dup = store.getSetting(AppName, "dupkey", "dupkey", "");
+    if (!dup.empty())
+        DupKeyCode = static_cast<int>(text::Val(dup));
+    else
+        store.saveSetting(AppName, "dupkey", "dupkey", std::to_string(DupKey7));
+    const std::string sw = store.getSetting(AppName, "uptronsw", "sw", "");
+    if (!sw.empty())
+        UptronSw = static_cast<std::int16_t>(text::Val(sw)) != 0;
+}
+
+void Preferences::LoadMemKeys(const SettingsStore& store)
+{
+    for (int n = 2; n <= 9; ++n) {
+        const std::string v = store.getSetting(AppName, "Memkey", MemKeyName(n), "");
+        if (!v.empty())
+            MemKeys[static_cast<std::size_t>(n)] = FixedMemText(v);
+    }
+}
+
+void Preferences::SaveMemKeys(SettingsStore& store) const
+{
+    for (int n = 2; n <= 9; ++n)
+        store.saveSetting(AppName, "Memkey", MemKeyName(n),
+                          text::Trim(MemKeys[static_cast<std::size_t>(n)]));
+}
+
+std::string Preferences::FixedMemText(const std::string& text)
+{
+    std::string s = text.substr(0, MemKeyLength);
+    s.resize(MemKeyLength, ' ');
+    return s;
+}
