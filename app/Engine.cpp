@@ -50,6 +50,12 @@ void Engine::Form_Click()
         scr.PosCur();
 }
 
+void Engine::mnuVerify_Click()
+{
+    win.mnuVerifyChecked = !win.mnuVerifyChecked;
+    WindowChanged();
+}
+
 Dialogs::Answer Engine::MsgBox(const std::string& text, Dialogs::Buttons buttons,
                                Dialogs::Icon icon, const std::string& title)
 {

@@ -50,6 +50,8 @@ class Engine
     void Form_Terminate();
     // A click on the entry screen only puts the caret back.
     void Form_Click();
+    // File > Verify switches Verify mode on and off.
+    void mnuVerify_Click();
 
     // The paths of the status-bar pictures of the duplicate switch.
     std::filesystem::path DupPicture(bool on) const;

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "app/Dialogs.h"
+
+// Dialogs that answer from queues and record what was shown. A message box with no queued
+// answer takes its first button; an Open dialog or format selection with nothing queued is
+// cancelled.
+class ScriptedDialogs : public Dialogs
+{
+public:
+    struct Shown {
+        std::string text;
+        std::string title;
+        Buttons buttons;
+        Icon icon;
+    };
+
+    std::deque<Answer> answers;
+    std::deque<std::string> openAnswers;
+    std::deque<FormatChoice> formatAnswers;
+    std::deque<std::string> inputAnswers;
+
+    std::vector<Shown> boxes;
+    std::vector<OpenRequest> openRequests;
+    std::vector<std::vector<std::string>> formatLists;
+
+    // Queues the choice of a list entry, found by its text (or typed when not listed).
+    void chooseEntry(const std::string& text) { m_entries.push_back(text); }
+
+    Answer messageBox(const std::string& text, const std::string& title, Buttons buttons,
+                      Icon icon) override;
+    std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
+                                        const std::string& def) override;
+    std::optional<std::string> openFile(const OpenRequest& request) override;
+    std::optional<Color> pickColor(Color initial) override;
+    FormatChoice chooseFormat(const std::vector<std::string>& entries) override;
+
+    // Texts of the message boxes shown, in order.
+    std::vector<std::string> texts() const;
+
+private:
+    std::deque<std::string> m_entries;
+};
