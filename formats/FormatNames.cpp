@@ -28,7 +28,10 @@ std::vector<std::string> ReadFormatNames(const std::filesystem::path& fmtFile)
         if (!IsNameLine(all[i]) || i + 1 >= all.size())
             continue;
         entries.push_back(all[i] + "-" + std::to_string(all[i + 1].size()));
-        ++i; // the line after a name is never itself taken as a name
+        // The line after a name is its format line and is skipped, unless it is itself a
+        // name: then the line before was a short heading, and the format must still be listed.
+        if (!IsNameLine(all[i + 1]))
+            ++i;
     }
     return entries;
 }

@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+
+#include "tests/support/Station.h"
+
+namespace
+{
+
+constexpr Color Green = 0x00FF00, White = 0xFFFFFF, Gold = 0x34BDE4;
+
+TEST(EntryBand, ShowsHeadingDataAndFormatLinesInTheirColours)
+{
+    Station s;
+    s.start();
+    s.open("band.dat", "STOCK-19");
+    const double T = s.T();
+    EXPECT_EQ(s.screen.rowText(T), "ITEM NAME   PRICE ");
+    EXPECT_EQ(s.screen.rowText(T + 1), "");
+    EXPECT_EQ(s.screen.rowText(T + 2), "N----A-------R--.-E");
+    for (double col : {0.0, 18.0, 60.0, 99.0}) {
+        SCOPED_TRACE(col);
+        EXPECT_EQ(s.screen.cellColor(col, T), Green);
+        EXPECT_EQ(s.screen.cellColor(col, T + 1), White);
+        EXPECT_EQ(s.screen.cellColor(col, T + 2), Green);
+    }
+    // The band ends at row 2T + 1; below it the surface is white.
+    EXPECT_EQ(s.screen.pixel(400, static_cast<int>((2 * T + 1) * 16) - 1), Green);
+    EXPECT_EQ(s.screen.pixel(400, static_cast<int>((2 * T + 1) * 16)), White);
+    // Caret on position 1 of the data line.
+    EXPECT_TRUE(s.screen.caret().visible);
+    EXPECT_EQ(s.screen.caret().x, 0);
+    EXPECT_EQ(s.screen.caret().y, 52);
+    EXPECT_EQ(s.screen.caret().h, 12);
+}
+
+TEST(EntryBand, StoredColoursAreUsedFromTheFirstScreen)
+{
+    Station s;
+    s.store.saveSetting("Korvalen", "formcolor", "f2", "255");
+    s.store.saveSetting("Korvalen", "formcolor", "f1", "not a number");
+    s.start();
+    EXPECT_EQ(s.e.prefs.TextBackColor, Gold);
+    s.open("red.dat", "STOCK-19");
+    EXPECT_EQ(s.screen.cellColor(30, s.T()), 255u);
+
+    s.e.scr.OutChr("7");
+    EXPECT_EQ(s.screen.cellColor(0, s.T() + 1), Gold);
+    EXPECT_EQ(s.screen.rowText(s.T() + 1), "7");
+}
+
+TEST(EntryBand, KeyingOverACellLeavesNoTraceOfTheOldGlyph)
+{
+    Station s;
+    s.start();
+    s.open("k.dat", "STOCK-19");
+    Surface& surf = s.screen;
+    surf.setPrintPos(4, s.T() + 1);
+    s.e.scr.OutChr("A");
+    surf.setPrintPos(4, s.T() + 1);
+    s.e.scr.OutChr("B");
+    const auto& glyphs = s.screen.glyphs();
+    const auto it = glyphs.find({52, 32});
+    ASSERT_NE(it, glyphs.end());
+    EXPECT_EQ(it->second, "B");
+
+    // Printing without the fill overstrikes, as a transparent background does.
+    surf.setPrintPos(4, s.T() + 1);
+    surf.print("C");
+    EXPECT_EQ(glyphs.at({52, 32}), "BC");
+}
+
+TEST(EntryBand, ClearcharsLandsOnAWholeColumn)
+{
+    Station s;
+    s.start();
+    s.open("c.dat", "STOCK-19");
+    s.screen.setPrintPos(3.4, 7.0);
+    s.e.scr.Clearchars(2, White);
+    EXPECT_EQ(s.screen.printCol(), 3.0);
+    EXPECT_EQ(s.screen.printRow(), s.T() + 1);
+    EXPECT_EQ(s.e.scr.SavedX, 3);
+    EXPECT_EQ(s.e.scr.SavedY, 7);
+}
+
+TEST(MessageLine, ColoursOneCellPerCharacterAndRestoresThePrintPosition)
+{
+    Station s;
+    s.start();
+    s.open("m.dat", "STOCK-19");
+    const double row = s.T() + 4;
+    s.e.status.DisplayMode("File Saved and X", 0xFF00FF); // 16 characters
+    s.e.status.DisplayMode("Fifteen chars!!", Green);
+    for (int col = 12; col < 27; ++col)
+        EXPECT_EQ(s.screen.cellColor(col, row), Green) << col;
+    for (int col = 27; col < 52; ++col)
+        EXPECT_EQ(s.screen.cellColor(col, row), White) << col;
+    EXPECT_EQ(s.screen.rowText(row), std::string(12, ' ') + "Fifteen chars!!");
+    EXPECT_EQ(s.e.status.ModeColor, Green);
+    // Back on the data line, rounded to a whole row.
+    EXPECT_EQ(s.screen.printCol(), 0);
+    EXPECT_EQ(s.screen.printRow(), 3);
+    EXPECT_EQ(s.screen.caret().y, 48);
+}
+
+TEST(Focus, RegainingFocusRestoresTheRoundedPosition)
+{
+    Station s;
+    s.start();
+    s.e.scr.FocusGained();
+    EXPECT_FALSE(s.screen.caret().visible) << "no caret before a record is shown";
+    s.open("f.dat", "STOCK-19");
+    s.screen.setPrintPos(5, s.T() + 1); // row 3.25
+    s.e.scr.FocusLost();
+    s.screen.setPrintPos(0, 0);
+    s.e.scr.FocusGained();
+    EXPECT_EQ(s.screen.caret().x, 40);
+    EXPECT_EQ(s.screen.caret().y, 48);
+    EXPECT_TRUE(s.screen.caret().visible);
+}
+
+// A format 160 positions long (and one of 81) on an 80-column screen.
+std::string LongFormats()
+{
+    std::string wide = "N" + std::string(79, '-') + "A" + std::string(78, '-') + "E";
+    std::string head;
+    for (int i = 0; i < 160; ++i)
+        head.push_back(static_cast<char>('a' + i % 26));
+    return "WIDE\r\n" + wide + "\r\n" + head + "\r\nODD\r\nA" + std::string(79, '-') +
+           "E\r\nodd\r\n";
+}
+
+TEST(Sections, LongRecordsShowOneScreenWidthAtATime)
+{
+    Station s(LongFormats());
+    s.screen.resize(640, 400); // 80 columns
+    s.start();
+    s.open("w.dat", "WIDE-160");
+    const std::string fmt = s.e.fmt.FmtLines[1];
+    EXPECT_EQ(s.e.scr.ScrCols, 80);
+    EXPECT_EQ(s.screen.rowText(s.T() + 2), fmt.substr(0, 80));
+
+    struct Row {
+        int curCol, secNo, secStart;
+    };
+    for (const Row r : {Row{80, 0, 1}, Row{81, 1, 81}, Row{160, 1, 81}, Row{1, 0, 1}}) {
+        SCOPED_TRACE(r.curCol);
+        s.e.scr.CurCol = r.curCol;
+        s.e.scr.DispSecn();
+        EXPECT_EQ(s.e.scr.SecNo, r.secNo);
+        EXPECT_EQ(s.e.scr.SecStart, r.secStart);
+        EXPECT_EQ(s.e.scr.PrevSecStart, r.secStart);
+        EXPECT_EQ(s.screen.rowText(s.T() + 2),
+                  fmt.substr(static_cast<std::size_t>(r.secStart - 1), 80));
+        EXPECT_EQ(s.screen.rowText(s.T()).size(), 80u);
+    }
+
+    s.e.file.mnuClose_Click();
+    s.open("o.dat", "ODD-81");
+    s.e.scr.CurCol = 81;
+    s.e.scr.DispSecn();
+    EXPECT_EQ(s.screen.rowText(s.T() + 2), "E") << "the last section holds the end column alone";
+}
+
+TEST(Sections, DataLineShowsTheKeyedPartOrTheWholeSliceWhenCorrecting)
+{
+    Station s(LongFormats());
+    s.screen.resize(640, 400);
+    s.start();
+    s.open("d.dat", "WIDE-160");
+    std::string rec;
+    for (int i = 0; i < 160; ++i)
+        rec.push_back(static_cast<char>('0' + i % 10));
+    s.e.rec.RecBuf = rec;
+    s.e.scr.CurCol = 85;
+    s.e.scr.DispSecn();
+    EXPECT_EQ(s.screen.rowText(s.T() + 1), rec.substr(80, 4));
+    EXPECT_EQ(s.screen.printCol(), 4);
+
+    s.e.rec.CorrectMode = true;
+    s.e.scr.DispSecn();
+    EXPECT_EQ(s.screen.rowText(s.T() + 1), rec.substr(80, 80));
+    EXPECT_EQ(s.screen.printCol(), 4);
+    EXPECT_EQ(s.e.keys.MaxCol, 159);
+}
+
+TEST(Resize, NormalWindowSnapsToColumnsAndHalfTheScreen)
+{
+    struct Row {
+        const char* name;
+        EntryScreen::Size outer, expected;
+    };
+    const EntryScreen::Size screen{1280, 800};
+    for (const Row r :
+         {Row{"Whole", {808, 600}, {808, 600}}, Row{"SnapDown", {813, 600}, {808, 600}},
+          Row{"TooNarrow", {300, 600}, {640, 600}}, Row{"TooLow", {800, 100}, {800, 400}},
+          Row{"Both", {10, 10}, {640, 400}}}) {
+        SCOPED_TRACE(r.name);
+        const auto got = EntryScreen::SnapOuterSize(r.outer, screen);
+        EXPECT_EQ(got.w, r.expected.w);
+        EXPECT_EQ(got.h, r.expected.h);
+    }
+}
+
+TEST(Resize, ScreenModelKeepsWhatWasDrawn)
+{
+    ScreenModel m(80, 48);
+    m.fillBox(1, 1, 3, 2, Green);
+    m.resize(160, 96);
+    EXPECT_EQ(m.cellColor(1, 1), Green);
+    EXPECT_EQ(m.cellColor(5, 1), White);
+    m.resize(16, 16);
+    EXPECT_EQ(m.cellColor(1, 0), White);
+    EXPECT_EQ(m.pixel(100, 100), ScreenModel::BackColor) << "outside reads as the back colour";
+    const auto dirty = m.takeDirty();
+    EXPECT_EQ(dirty.w, 160);
+    EXPECT_TRUE(m.takeDirty().empty());
+}
+
+} // namespace

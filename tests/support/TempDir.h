@@ -1,0 +1,57 @@
+#pragma once
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+// A folder of its own for one test, removed with everything in it afterwards.
+class TempDir
+{
+  public:
+    TempDir()
+    {
+        static std::atomic<int> counter{0};
+        m_path = std::filesystem::temp_directory_path() /
+                 ("kvtest-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+        std::filesystem::remove_all(m_path);
+        std::filesystem::create_directories(m_path);
+    }
+    ~TempDir()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(m_path, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+    std::string file(const std::string& name) const { return (m_path / name).string(); }
+
+    // Writes bytes exactly as given.
+    std::string write(const std::string& name, const std::string& bytes) const
+    {
+        std::ofstream out(m_path / name, std::ios::binary | std::ios::trunc);
+        out << bytes;
+        return file(name);
+    }
+
+    std::string read(const std::string& name) const
+    {
+        std::ifstream in(m_path / name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+  private:
+    std::filesystem::path m_path;
+};
+
+// Joins lines with CR LF, each line ended.
+inline std::string CrLf(std::initializer_list<std::string> lines)
+{
+    std::string out;
+    for (const auto& l : lines)
+        out += l + "\r\n";
+    return out;
+}
