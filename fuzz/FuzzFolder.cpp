@@ -1,0 +1,35 @@
+#include "fuzz/FuzzFolder.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+namespace fs = std::filesystem;
+
+FuzzFolder::FuzzFolder(std::string_view prefix)
+{
+    std::error_code ec;
+    std::string pattern = (fs::temp_directory_path(ec) / prefix).string() + "-XXXXXX";
+    if (::mkdtemp(pattern.data()) != nullptr)
+        m_path = pattern;
+}
+
+FuzzFolder::~FuzzFolder()
+{
+    std::error_code ec;
+    if (!m_path.empty())
+        fs::remove_all(m_path, ec);
+}
+
+bool FuzzFolder::write(const std::string& name, std::string_view bytes) const
+{
+    std::ofstream out(m_path / name, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out.flush());
+}
+
+std::string FuzzFolder::read(const std::string& name) const
+{
+    std::ifstream in(m_path / name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+// A private folder under the system's temporary folder for one fuzzing process; it is
+// removed with its contents when the process ends normally.
+class FuzzFolder
+{
+  public:
+    explicit FuzzFolder(std::string_view prefix);
+    ~FuzzFolder();
+    FuzzFolder(const FuzzFolder&) = delete;
+    FuzzFolder& operator=(const FuzzFolder&) = delete;
+
+    // Empty when the folder could not be made.
+    const std::filesystem::path& path() const { return m_path; }
+
+    // Replaces name in the folder with bytes; false when that fails.
+    bool write(const std::string& name, std::string_view bytes) const;
+    // The whole content of name in the folder; empty when unreadable.
+    std::string read(const std::string& name) const;
+
+  private:
+    std::filesystem::path m_path;
+};
