@@ -52,7 +52,10 @@ std::int64_t Val(std::string_view s)
 
 std::string SignedDec(std::int64_t n)
 {
-    return n >= 0 ? " " + std::to_string(n) : std::to_string(n);
+    std::string digits = std::to_string(n);
+    if (n >= 0)
+        digits.insert(digits.begin(), ' ');
+    return digits;
 }
 
 Result<std::vector<std::string>> ReadLines(const std::filesystem::path& path)

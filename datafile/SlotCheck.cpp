@@ -44,8 +44,11 @@ Result<int> MeasureRecLen(const std::filesystem::path& path)
     constexpr int Limit = 1 << 20;
     char buf[4096];
     int seen = 0;
-    while (seen < Limit && in.read(buf, sizeof buf), in.gcount() > 0) {
+    while (seen < Limit) {
+        in.read(buf, sizeof buf);
         const auto got = static_cast<int>(in.gcount());
+        if (got <= 0)
+            break;
         for (int i = 0; i < got; ++i)
             if (buf[i] == '\r')
                 return seen + i;

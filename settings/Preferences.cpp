@@ -22,7 +22,9 @@ bool IsWholeNumber(const std::string& s)
 
 std::string MemKeyName(int n)
 {
-    return "F" + std::to_string(n);
+    std::string name = std::to_string(n);
+    name.insert(name.begin(), 'F');
+    return name;
 }
 
 } // namespace

@@ -60,6 +60,10 @@ TEST(MeasureRecLen, ReadsUpToTheFirstCr)
     EXPECT_EQ(MeasureRecLen(dir.write("c.dat", "")).value(), -1);
     EXPECT_EQ(MeasureRecLen(dir.write("d.dat", std::string(10000, 'x') + "\r\n")).value(), 10000);
     EXPECT_FALSE(MeasureRecLen(dir.file("missing.dat")).ok());
+    // A first line past the longest possible record stops the search instead of reading on.
+    EXPECT_EQ(MeasureRecLen(dir.write("e.dat", std::string((1 << 20) + 100, 'x') + "\r\n")).value(),
+              -1);
+    EXPECT_EQ(MeasureRecLen(dir.write("f.dat", std::string(1 << 20, 'x'))).value(), -1);
 }
 
 TEST(DataFile, WritesAndReadsSlots)
