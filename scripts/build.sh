@@ -2,7 +2,8 @@
 # then configures and builds in build/. Sourced from the repository root.
 
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libx11-dev libgtest-dev
-          libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth xdotool)
+          libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth xdotool x11-utils
+          x11-xserver-utils)
 
 install_missing() {
     local missing=() p

@@ -1,0 +1,323 @@
+#include "app/frmKvl.h"
+
+#include <algorithm>
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QScreen>
+#include <QStatusBar>
+#include <QUrl>
+
+#include "app/FindFile.h"
+#include "app/QtDialogs.h"
+#include "app/QtText.h"
+#include "keying/EntryScreenWidget.h"
+
+namespace
+{
+
+QString PathText(const std::filesystem::path& p)
+{
+    return QtText::Path(p.string());
+}
+
+QFont MonoFont(int pixelSize)
+{
+    QFont font(QStringLiteral("DejaVu Sans Mono"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
+constexpr int PanelCount = 6;
+constexpr int PanelMinWidths[PanelCount + 1] = {0, 0, 42, 109, 71, 71, 85};
+const char* const PanelTips[PanelCount + 1] = {
+    "",           "File Name",    "Record Number", "Press Ctrl-D to Toggle", "Character Count",
+    "Field Type", "Format number"};
+
+} // namespace
+
+frmKvl::frmKvl(const std::filesystem::path& appDir, SettingsStore& store, Dialogs* dialogs,
+               QWidget* parent)
+    : QMainWindow(parent), m_ownDialogs(dialogs ? nullptr : std::make_unique<QtDialogs>(this)),
+      m_engine(m_model, dialogs ? *dialogs : *m_ownDialogs, store, appDir)
+{
+    m_screen = new EntryScreenWidget(m_model, this);
+    m_screen->setObjectName(QStringLiteral("EntryScreen"));
+    setCentralWidget(m_screen);
+    buildMenus();
+    buildStatusBar();
+    buildPreviousBox();
+    connectScreen();
+
+    const QSize avail = screen() ? screen()->availableGeometry().size() : QSize(1024, 768);
+    setMinimumSize(avail / 2);
+    resize(std::max(InitialCols * Surface::CellWidth, avail.width() / 2),
+           std::max(InitialHeightPx, avail.height() / 2));
+    m_screen->setFocus();
+
+    m_engine.LoadSettings();
+    m_engine.Form_Load();
+    refresh();
+}
+
+frmKvl::~frmKvl()
+{
+    // Children outlive the engine: nothing they report may reach it any more.
+    m_screen->disconnect(this);
+    // A window destroyed without being closed still saves what Exit saves.
+    terminateOnce();
+}
+
+void frmKvl::buildMenus()
+{
+    buildFileMenu();
+    buildEditMenu();
+    buildToolsMenu();
+    buildHelpMenu();
+}
+
+QAction* frmKvl::makeAction(QMenu* menu, const QString& text, const QString& name)
+{
+    QAction* action = menu->addAction(text);
+    action->setObjectName(name);
+    return action;
+}
+
+QAction* frmKvl::addCommand(QMenu* menu, const QString& text, const QString& name,
+                            std::function<void()> command)
+{
+    QAction* action = makeAction(menu, text, name);
+    connect(action, &QAction::triggered, this, [this, command = std::move(command)] {
+        command();
+        refresh();
+    });
+    return action;
+}
+
+void frmKvl::buildFileMenu()
+{
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("&File"));
+    DataFileLifecycle& file = m_engine.file;
+    m_mnuNew = addCommand(menu, QStringLiteral("&New Data File"), QStringLiteral("mnuNew"),
+                          [&file] { file.mnuNew_Click(); });
+    m_mnuOpen = addCommand(menu, QStringLiteral("&Open"), QStringLiteral("mnuOpen"),
+                           [&file] { file.mnuOpen_Click(); });
+    m_mnuClose = addCommand(menu, QStringLiteral("&Close"), QStringLiteral("mnuClose"),
+                            [&file] { file.mnuClose_Click(); });
+    m_saveData = addCommand(menu, QStringLiteral("File &Save"), QStringLiteral("SaveData"),
+                            [&file] { file.SaveData_Click(); });
+    m_saveData->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_mnuVerify = addCommand(menu, QStringLiteral("&Verify"), QStringLiteral("mnuVerify"),
+                             [this] { m_engine.mnuVerify_Click(); });
+    m_mnuVerify->setCheckable(true);
+    menu->addSeparator();
+    QAction* exit = makeAction(menu, QStringLiteral("E&xit"), QStringLiteral("mnuExit"));
+    exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    connect(exit, &QAction::triggered, this, [this] {
+        terminateOnce();
+        close();
+    });
+}
+
+void frmKvl::buildEditMenu()
+{
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("&Edit"));
+    m_mnuBack = makeAction(menu, QStringLiteral("&Previous Record"), QStringLiteral("mnuBack"));
+    m_mnuFwd = makeAction(menu, QStringLiteral("&Next Record"), QStringLiteral("mnuFwd"));
+    m_mnuInsRec = makeAction(menu, QStringLiteral("&Insert Record "), QStringLiteral("mnuInsRec"));
+    m_mnuInsRec->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    m_mnuDelRec = makeAction(menu, QStringLiteral("&Delete Record"), QStringLiteral("mnuDelRec"));
+    m_mnuDelRec->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+}
+
+void frmKvl::buildToolsMenu()
+{
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("&Tools"));
+    // Not wired up yet: shown, but cannot be chosen.
+    makeAction(menu, QStringLiteral("&Cut"), QStringLiteral("mnuCut"))->setEnabled(false);
+    makeAction(menu, QStringLiteral("&Edit Format File"), QStringLiteral("mnuEditFmt"))
+        ->setEnabled(false);
+    makeAction(menu, QStringLiteral("O&ptions"), QStringLiteral("mnuPrefs"))->setEnabled(false);
+}
+
+void frmKvl::buildHelpMenu()
+{
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("&Help"));
+    addCommand(menu, QStringLiteral("Korvalen Help"), QStringLiteral("Kvhelp"),
+               [this] { showHelp(); });
+    QAction* tips = makeAction(menu, QStringLiteral("Showtips"), QStringLiteral("Showtips"));
+    tips->setCheckable(true);
+    tips->setChecked(true);
+    addCommand(menu, QStringLiteral("About"), QStringLiteral("mnuAbout"), [this] { showAbout(); });
+}
+
+void frmKvl::buildStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setFont(MonoFont(12));
+    for (int n = 1; n <= PanelCount; ++n) {
+        auto* panel = new QLabel(bar);
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(n));
+        panel->setToolTip(QString::fromLatin1(PanelTips[n]));
+        panel->setMinimumWidth(PanelMinWidths[n]);
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        bar->addPermanentWidget(panel, n == 1 ? 1 : 0);
+        m_panels[static_cast<std::size_t>(n)] = panel;
+    }
+    m_panels[3]->setAlignment(Qt::AlignCenter);
+}
+
+void frmKvl::buildPreviousBox()
+{
+    m_previous = new QLineEdit(m_screen);
+    m_previous->setObjectName(QStringLiteral("Previous"));
+    m_previous->setReadOnly(true);
+    m_previous->setFocusPolicy(Qt::NoFocus);
+    m_previous->setFont(MonoFont(11));
+    m_previous->hide();
+    m_lblPrv = new QLabel(QStringLiteral("Previous Record"), m_screen);
+    m_lblPrv->setObjectName(QStringLiteral("LblPrv"));
+    m_lblPrv->hide();
+}
+
+void frmKvl::connectScreen()
+{
+    connect(m_screen, &EntryScreenWidget::focusGained, this, [this] {
+        m_engine.scr.FocusGained();
+        refresh();
+    });
+    connect(m_screen, &EntryScreenWidget::focusLost, this, [this] {
+        m_engine.scr.FocusLost();
+        refresh();
+    });
+    connect(m_screen, &EntryScreenWidget::clicked, this, [this] {
+        m_engine.Form_Click();
+        refresh();
+    });
+    connect(m_screen, &EntryScreenWidget::resized, this, [this] { placePreviousBox(); });
+}
+
+void frmKvl::refresh()
+{
+    if (m_shownRevision != m_engine.win.revision) {
+        showWindowState();
+        m_shownRevision = m_engine.win.revision;
+    }
+    m_screen->flushDirty();
+}
+
+void frmKvl::showWindowState()
+{
+    const WindowState& w = m_engine.win;
+    setWindowTitle(QtText::Display(w.caption));
+    m_mnuNew->setEnabled(w.mnuNew);
+    m_mnuOpen->setEnabled(w.mnuOpen);
+    m_mnuClose->setEnabled(w.mnuClose);
+    m_saveData->setEnabled(w.SaveData);
+    m_mnuVerify->setChecked(w.mnuVerifyChecked);
+    m_mnuBack->setEnabled(w.mnuBack);
+    m_mnuFwd->setEnabled(w.mnuFwd);
+    m_mnuInsRec->setEnabled(w.mnuInsRec);
+    m_mnuDelRec->setEnabled(w.mnuDelRec);
+    for (int n = 1; n <= PanelCount; ++n) {
+        if (n == 3)
+            continue; // the duplicate switch shows as a picture
+        const auto i = static_cast<std::size_t>(n);
+        m_panels[i]->setText(QtText::Display(w.panels[i]));
+    }
+    showDupPicture(w.dupPictureOn);
+    m_previous->setText(QtText::Latin1(w.previousText));
+    m_previous->setVisible(w.previousVisible);
+    m_lblPrv->setVisible(w.previousVisible);
+}
+
+void frmKvl::showDupPicture(bool on)
+{
+    if (m_shownDupOn == on)
+        return;
+    const QPixmap picture(PathText(m_engine.DupPicture(on)));
+    // A missing picture was reported at start-up; the panel keeps what it showed.
+    if (picture.isNull())
+        return;
+    m_panels[3]->setPixmap(picture);
+    m_shownDupOn = on;
+}
+
+void frmKvl::placePreviousBox()
+{
+    const int w = m_screen->width();
+    const int top = m_screen->height() - 7 * Surface::CellHeight;
+    m_previous->setGeometry(Surface::CellWidth, top, std::max(w - 2 * Surface::CellWidth, 0),
+                            m_previous->sizeHint().height());
+    const QSize label = m_lblPrv->sizeHint();
+    m_lblPrv->setGeometry((w - label.width()) / 2, top - Surface::CellHeight, label.width(),
+                          label.height());
+}
+
+void frmKvl::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    snapSize();
+}
+
+void frmKvl::snapSize()
+{
+    constexpr auto NotNormal = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+    if (m_snapping || (windowState() & NotNormal) || !screen())
+        return;
+    const QSize avail = screen()->availableGeometry().size();
+    const QSize frame = frameGeometry().size() - size();
+    const QSize outer = size() + frame;
+    const EntryScreen::Size snapped = EntryScreen::SnapOuterSize({outer.width(), outer.height()},
+                                                                 {avail.width(), avail.height()});
+    if (snapped.w == outer.width() && snapped.h == outer.height())
+        return;
+    m_snapping = true;
+    resize(snapped.w - frame.width(), snapped.h - frame.height());
+    m_snapping = false;
+}
+
+void frmKvl::closeEvent(QCloseEvent* event)
+{
+    terminateOnce();
+    QMainWindow::closeEvent(event);
+}
+
+void frmKvl::terminateOnce()
+{
+    if (m_terminated)
+        return;
+    m_terminated = true;
+    m_engine.Form_Terminate();
+    refresh();
+}
+
+void frmKvl::showHelp()
+{
+    const auto page = FindFile::AnyCase(m_engine.AppDir, "kvhelp.html");
+    std::error_code ec;
+    if (!std::filesystem::exists(page, ec)) {
+        m_engine.MsgBox("The help file " + page.string() + " was not found.", Dialogs::Buttons::OK,
+                        Dialogs::Icon::Exclamation);
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(PathText(page)));
+}
+
+void frmKvl::showAbout()
+{
+    const std::string text = "    KORVALEN Data Entry and Verification \n"
+                             "          for WINDOWS 98/2000/XP.\n"
+                             "\n"
+                             " USE AT YOUR OWN RISK. For Support contact\n"
+                             "    support@korvalen.example";
+    m_engine.dialogs.messageBox(text, "KORVALEN for Windows(beta)", Dialogs::Buttons::OK,
+                                Dialogs::Icon::None);
+}

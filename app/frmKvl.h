@@ -1,0 +1,90 @@
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include <QMainWindow>
+
+#include "app/Engine.h"
+#include "keying/ScreenModel.h"
+
+class EntryScreenWidget;
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QtDialogs;
+class SettingsStore;
+
+// The main window: menus, status bar and entry screen around the engine. It forwards the
+// operator's commands to the engine and shows the engine's window state after each one.
+class frmKvl : public QMainWindow
+{
+    Q_OBJECT
+
+  public:
+    static constexpr int InitialCols = 100;
+    static constexpr int InitialHeightPx = 560;
+
+    // Without dialogs the window shows real Qt dialogs; tests pass scripted ones.
+    frmKvl(const std::filesystem::path& appDir, SettingsStore& store, Dialogs* dialogs = nullptr,
+           QWidget* parent = nullptr);
+    ~frmKvl() override;
+
+    // Shows what the engine changed: the window state when its revision moved, and the
+    // dirty part of the entry screen.
+    void refresh();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void buildMenus();
+    void buildFileMenu();
+    void buildEditMenu();
+    void buildToolsMenu();
+    void buildHelpMenu();
+    void buildStatusBar();
+    void buildPreviousBox();
+    void connectScreen();
+
+    QAction* makeAction(QMenu* menu, const QString& text, const QString& name);
+    QAction* addCommand(QMenu* menu, const QString& text, const QString& name,
+                        std::function<void()> command);
+
+    void showWindowState();
+    void showDupPicture(bool on);
+    void placePreviousBox();
+    void snapSize();
+    void terminateOnce();
+    void showHelp();
+    void showAbout();
+
+    std::unique_ptr<QtDialogs> m_ownDialogs;
+    ScreenModel m_model;
+    Engine m_engine;
+
+    // Qt children of this window.
+    EntryScreenWidget* m_screen = nullptr;
+    QLineEdit* m_previous = nullptr;
+    QLabel* m_lblPrv = nullptr;
+    std::array<QLabel*, 7> m_panels{}; // 1..6
+    QAction* m_mnuNew = nullptr;
+    QAction* m_mnuOpen = nullptr;
+    QAction* m_mnuClose = nullptr;
+    QAction* m_saveData = nullptr;
+    QAction* m_mnuVerify = nullptr;
+    QAction* m_mnuBack = nullptr;
+    QAction* m_mnuFwd = nullptr;
+    QAction* m_mnuInsRec = nullptr;
+    QAction* m_mnuDelRec = nullptr;
+
+    std::optional<unsigned> m_shownRevision;
+    std::optional<bool> m_shownDupOn;
+    bool m_terminated = false;
+    bool m_snapping = false;
+};

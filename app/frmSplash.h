@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QWidget>
+
+// The frameless start-up window naming the program and its version.
+class frmSplash : public QWidget
+{
+    Q_OBJECT
+
+  public:
+    static constexpr int ShowMs = 500;
+
+    explicit frmSplash(QWidget* parent = nullptr);
+
+    // Shows the window for ShowMs while events (and painting) keep running.
+    void showForAWhile();
+};

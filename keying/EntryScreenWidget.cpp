@@ -1,0 +1,145 @@
+#include "keying/EntryScreenWidget.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <climits>
+
+#include "keying/ScreenModel.h"
+
+namespace
+{
+
+QRgb ToRgb(Color c)
+{
+    return qRgb(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                static_cast<int>((c >> 16) & 0xFF));
+}
+
+QColor ToQColor(Color c)
+{
+    return QColor::fromRgb(ToRgb(c));
+}
+
+} // namespace
+
+EntryScreenWidget::EntryScreenWidget(ScreenModel& model, QWidget* parent)
+    : QWidget(parent), m_model(model), m_font(QStringLiteral("DejaVu Sans Mono"))
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    m_font.setPixelSize(13);
+    m_font.setStyleHint(QFont::TypeWriter);
+    m_blinkTimer.setInterval(CaretBlinkMs);
+    connect(&m_blinkTimer, &QTimer::timeout, this, &EntryScreenWidget::blink);
+    m_blinkTimer.start();
+}
+
+void EntryScreenWidget::flushDirty()
+{
+    const ScreenModel::Rect dirty = m_model.takeDirty();
+    // A caret that just moved shows at once instead of in the middle of a blink.
+    if (!m_caretPhaseOn) {
+        m_caretPhaseOn = true;
+        update(caretRect());
+    }
+    m_blinkTimer.start();
+    if (!dirty.empty())
+        update(QRect(dirty.x, dirty.y, dirty.w, dirty.h));
+}
+
+void EntryScreenWidget::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    const QRect rect = event->rect();
+    // Outside the model (a resize not yet seen) the widget shows the back colour.
+    painter.fillRect(rect, ToQColor(ScreenModel::BackColor));
+    const QRect inModel = rect.intersected(QRect(0, 0, m_model.widthPx(), m_model.heightPx()));
+    if (!inModel.isEmpty())
+        paintPixels(painter, inModel);
+    paintGlyphs(painter, rect);
+    paintCaret(painter);
+}
+
+void EntryScreenWidget::paintPixels(QPainter& painter, const QRect& rect) const
+{
+    QImage image(rect.size(), QImage::Format_RGB32);
+    const auto& pixels = m_model.pixels();
+    const auto stride = static_cast<std::size_t>(m_model.widthPx());
+    for (int y = 0; y < rect.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        const std::size_t from = static_cast<std::size_t>(rect.top() + y) * stride +
+                                 static_cast<std::size_t>(rect.left());
+        for (int x = 0; x < rect.width(); ++x)
+            line[x] = ToRgb(pixels[from + static_cast<std::size_t>(x)]);
+    }
+    painter.drawImage(rect.topLeft(), image);
+}
+
+void EntryScreenWidget::paintGlyphs(QPainter& painter, const QRect& rect) const
+{
+    painter.setFont(m_font);
+    painter.setPen(ToQColor(ScreenModel::TextColor));
+    const QFontMetrics metrics(m_font);
+    const int baseline = metrics.ascent() + (Surface::CellHeight - metrics.height()) / 2;
+    const auto& glyphs = m_model.glyphs();
+    for (auto it = glyphs.lower_bound({rect.top() - Surface::CellHeight + 1, INT_MIN});
+         it != glyphs.end() && it->first.first <= rect.bottom(); ++it) {
+        const auto [y, x] = it->first;
+        const QRect cell(x, y, Surface::CellWidth, Surface::CellHeight);
+        if (!cell.intersects(rect))
+            continue;
+        // Overstruck characters all land in the same cell.
+        for (const char c : it->second)
+            painter.drawText(QPoint(x, y + baseline), QString(QChar::fromLatin1(c)));
+    }
+}
+
+void EntryScreenWidget::paintCaret(QPainter& painter) const
+{
+    if (!m_model.caret().visible || !m_caretPhaseOn)
+        return;
+    painter.fillRect(caretRect(), Qt::black);
+}
+
+QRect EntryScreenWidget::caretRect() const
+{
+    const ScreenModel::Caret& c = m_model.caret();
+    return QRect(c.x, c.y, c.w, c.h);
+}
+
+void EntryScreenWidget::blink()
+{
+    if (!m_model.caret().visible)
+        return;
+    m_caretPhaseOn = !m_caretPhaseOn;
+    update(caretRect());
+}
+
+void EntryScreenWidget::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    m_model.resize(width(), height());
+    m_model.takeDirty(); // a resize repaints the whole widget anyway
+    emit resized(size());
+}
+
+void EntryScreenWidget::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    emit focusGained();
+}
+
+void EntryScreenWidget::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    emit focusLost();
+}
+
+void EntryScreenWidget::mousePressEvent(QMouseEvent* event)
+{
+    QWidget::mousePressEvent(event);
+    emit clicked();
+}

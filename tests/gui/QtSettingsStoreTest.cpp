@@ -1,0 +1,79 @@
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "settings/QtSettingsStore.h"
+
+class QtSettingsStoreTest : public QObject
+{
+    Q_OBJECT
+
+  private slots:
+    void initTestCase();
+    void roundTrip_data();
+    void roundTrip();
+    void missingKeyGivesDefault();
+    void sectionListedInKeyOrder();
+
+  private:
+    QTemporaryDir m_dir;
+    QtSettingsStore m_store;
+};
+
+void QtSettingsStoreTest::initTestCase()
+{
+    // Nothing here may touch the user's own settings.
+    QStandardPaths::setTestModeEnabled(true);
+    QVERIFY(m_dir.isValid());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
+}
+
+void QtSettingsStoreTest::roundTrip_data()
+{
+    QTest::addColumn<QByteArray>("section");
+    QTest::addColumn<QByteArray>("value");
+
+    QTest::newRow("number") << QByteArray("formcolor") << QByteArray("65280");
+    QTest::newRow("blank in section") << QByteArray("Data Path") << QByteArray("/home/op/data");
+    QTest::newRow("commas") << QByteArray("Memkey") << QByteArray("SMITH, JOHN, 12");
+    QTest::newRow("edge blanks") << QByteArray("Memkey") << QByteArray("  PAD  ");
+    QTest::newRow("latin-1") << QByteArray("Memkey") << QByteArray("M\xDCLLER \xC5S");
+    QTest::newRow("empty") << QByteArray("Memkey") << QByteArray();
+}
+
+void QtSettingsStoreTest::roundTrip()
+{
+    QFETCH(QByteArray, section);
+    QFETCH(QByteArray, value);
+
+    m_store.saveSetting("Korvalen", section.toStdString(), "key", value.toStdString());
+    QCOMPARE(m_store.getSetting("Korvalen", section.toStdString(), "key", "default"),
+             value.toStdString());
+    QVERIFY(QFileInfo::exists(m_dir.filePath(QStringLiteral("Korvalen/Korvalen.ini"))));
+}
+
+void QtSettingsStoreTest::missingKeyGivesDefault()
+{
+    m_store.saveSetting("Korvalen", "dupkey", "dupkey", "55");
+    QCOMPARE(m_store.getSetting("Korvalen", "dupkey", "other", "def"), std::string("def"));
+    // Another application name is another file.
+    QCOMPARE(m_store.getSetting("Other", "dupkey", "dupkey", "def"), std::string("def"));
+}
+
+void QtSettingsStoreTest::sectionListedInKeyOrder()
+{
+    for (const char* key : {"F9", "F2", "F5"})
+        m_store.saveSetting("Korvalen", "Order", key, std::string("v") + key);
+    m_store.saveSetting("Korvalen", "Elsewhere", "F1", "x");
+
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"F2", "vF2"}, {"F5", "vF5"}, {"F9", "vF9"}};
+    QCOMPARE(m_store.getAllSettings("Korvalen", "Order"), expected);
+    QVERIFY(m_store.getAllSettings("Korvalen", "Nothing").empty());
+}
+
+QTEST_MAIN(QtSettingsStoreTest)
+#include "QtSettingsStoreTest.moc"
