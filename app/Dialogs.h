@@ -10,7 +10,7 @@
 // dialogs; tests give scripted answers and record what was shown.
 class Dialogs
 {
-  public:
+public:
     enum class Buttons { OK, OKCancel, YesNo };
     enum class Icon { None, Question, Exclamation, Information };
     enum class Answer { OK, Cancel, Yes, No };

@@ -21,7 +21,7 @@ class Surface;
 // services it draws and asks through. The main window owns one; a test makes its own.
 class Engine
 {
-  public:
+public:
     static constexpr const char* DefaultTitle = "KORVALEN";
 
     Engine(Surface& surface, Dialogs& dialogs, SettingsStore& store, std::filesystem::path appDir);
@@ -41,7 +41,7 @@ class Engine
     EntryScreen scr{*this};
     FieldTracker fld{*this};
     StatusLine status{*this};
-    KeyDispatch keys{*this};
+    KeyDispatch keys;
 
     // Start-up: the stored settings, then the main window's initial state.
     void LoadSettings();

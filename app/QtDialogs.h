@@ -12,7 +12,7 @@ class FrmFileFmt;
 // dialog and the format selection are kept between uses so they remember the last choice.
 class QtDialogs : public Dialogs
 {
-  public:
+public:
     explicit QtDialogs(QWidget* parent);
 
     Answer messageBox(const std::string& text, const std::string& title, Buttons buttons,
@@ -23,7 +23,7 @@ class QtDialogs : public Dialogs
     std::optional<Color> pickColor(Color initial) override;
     FormatChoice chooseFormat(const std::vector<std::string>& entries) override;
 
-  private:
+private:
     QWidget* m_parent;
     // Owned by m_parent, as Qt children.
     QPointer<QFileDialog> m_fileDialog;

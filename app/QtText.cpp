@@ -3,7 +3,8 @@
 #include <QFile>
 #include <QStringDecoder>
 
-namespace QtText {
+namespace QtText
+{
 
 QString Latin1(const std::string& bytes)
 {

@@ -12,7 +12,7 @@ struct Error {
 // Either a value or an Error; callers decide which message box the operator sees.
 template <typename T> class Result
 {
-  public:
+public:
     Result(T value) : m_v(std::move(value)) {}
     Result(Error error) : m_v(std::move(error)) {}
 
@@ -25,13 +25,13 @@ template <typename T> class Result
     const T* operator->() const { return &value(); }
     const Error& error() const { return std::get<Error>(m_v); }
 
-  private:
+private:
     std::variant<T, Error> m_v;
 };
 
 template <> class Result<void>
 {
-  public:
+public:
     Result() = default;
     Result(Error error) : m_error(std::move(error)), m_failed(true) {}
 
@@ -39,7 +39,7 @@ template <> class Result<void>
     explicit operator bool() const { return ok(); }
     const Error& error() const { return m_error; }
 
-  private:
+private:
     Error m_error;
     bool m_failed = false;
 };

@@ -25,7 +25,7 @@ class frmKvl : public QMainWindow
 {
     Q_OBJECT
 
-  public:
+public:
     static constexpr int InitialCols = 100;
     static constexpr int InitialHeightPx = 560;
 
@@ -38,11 +38,11 @@ class frmKvl : public QMainWindow
     // dirty part of the entry screen.
     void refresh();
 
-  protected:
+protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-  private:
+private:
     void buildMenus();
     void buildFileMenu();
     void buildEditMenu();

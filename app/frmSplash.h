@@ -7,7 +7,7 @@ class frmSplash : public QWidget
 {
     Q_OBJECT
 
-  public:
+public:
     static constexpr int ShowMs = 500;
 
     explicit frmSplash(QWidget* parent = nullptr);

@@ -9,7 +9,7 @@ class frmTip : public QDialog
 {
     Q_OBJECT
 
-  public:
+public:
     explicit frmTip(const std::filesystem::path& appDir, QWidget* parent = nullptr);
 
     // False when the application directory holds no tip to show.
@@ -18,6 +18,6 @@ class frmTip : public QDialog
     // The first non-blank line of the tips file; empty when there is none.
     static QString ReadTip(const std::filesystem::path& appDir);
 
-  private:
+private:
     QString m_tip;
 };

@@ -103,7 +103,7 @@ std::string ManyFormatsFile()
 // The folder of generated files; removed with everything in it when the run ends.
 class BenchFolder
 {
-  public:
+public:
     static Result<BenchFolder> Make()
     {
         std::error_code ec;
@@ -138,7 +138,7 @@ class BenchFolder
 
     fs::path path;
 
-  private:
+private:
     explicit BenchFolder(fs::path p) : path(std::move(p)) {}
 };
 
@@ -198,7 +198,7 @@ void BenchLoadFormat(benchmark::State& state, const fs::path& fmtFile)
 // Shows the runs as usual and keeps each benchmark's real time per iteration, in seconds.
 class TimeKeeper : public benchmark::ConsoleReporter
 {
-  public:
+public:
     TimeKeeper() : ConsoleReporter(::isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
 
     void ReportRuns(const std::vector<Run>& runs) override

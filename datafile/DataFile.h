@@ -12,7 +12,7 @@
 // program from keying into the same file; other programs can still read it.
 class DataFile
 {
-  public:
+public:
     DataFile() = default;
     ~DataFile();
     DataFile(DataFile&& other) noexcept;
@@ -44,7 +44,7 @@ class DataFile
 
     void close();
 
-  private:
+private:
     DataFile(int fd, std::filesystem::path path) : m_fd(fd), m_path(std::move(path)) {}
     Result<void> writeAt(std::int64_t offset, std::string_view bytes);
 

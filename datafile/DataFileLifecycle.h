@@ -10,7 +10,7 @@ class Engine;
 // New, Open, Close and Save of the data file, and the file-level state.
 class DataFileLifecycle
 {
-  public:
+public:
     static constexpr const char* CaptionPrefix = "KORVALEN - ( Orlenmark ) ";
 
     explicit DataFileLifecycle(Engine& e) : m_e(e) {}
@@ -33,7 +33,7 @@ class DataFileLifecycle
     // Loads the named format, clearing the surface first; tells the operator on failure.
     bool LoadFormat(const std::string& name);
 
-  private:
+private:
     void RefuseKeying();
     void CloseFile();
 

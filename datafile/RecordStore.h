@@ -10,7 +10,7 @@ class Engine;
 // The record in hand and the record slots of the open data file.
 class RecordStore
 {
-  public:
+public:
     explicit RecordStore(Engine& e) : m_e(e) {}
 
     std::int32_t CurRec = 1;
@@ -29,6 +29,6 @@ class RecordStore
     // Control characters and codes above 128 become blanks.
     static void CleanRecord(std::string& s);
 
-  private:
+private:
     Engine& m_e;
 };

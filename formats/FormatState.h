@@ -14,7 +14,7 @@ struct Field {
 // format line in use. Filled by FormatLoader, read by every keying class.
 class FormatState
 {
-  public:
+public:
     static constexpr int MaxPairs = 10;
     static constexpr int MaxFields = 100; // 99 fields and the end marker
     static constexpr int MinFormatLineLength = 5;

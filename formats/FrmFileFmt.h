@@ -15,7 +15,7 @@ class FrmFileFmt : public QDialog
 {
     Q_OBJECT
 
-  public:
+public:
     static constexpr const char* PromptText = "Format name from File.fmt required here";
 
     explicit FrmFileFmt(QWidget* parent = nullptr);
@@ -28,6 +28,6 @@ class FrmFileFmt : public QDialog
     // What OK would return now.
     Dialogs::FormatChoice currentChoice() const;
 
-  private:
+private:
     QComboBox* m_combo = nullptr;
 };

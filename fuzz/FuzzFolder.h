@@ -8,7 +8,7 @@
 // removed with its contents when the process ends normally.
 class FuzzFolder
 {
-  public:
+public:
     explicit FuzzFolder(std::string_view prefix);
     ~FuzzFolder();
     FuzzFolder(const FuzzFolder&) = delete;
@@ -22,6 +22,6 @@ class FuzzFolder
     // The whole content of name in the folder; empty when unreadable.
     std::string read(const std::string& name) const;
 
-  private:
+private:
     std::filesystem::path m_path;
 };

@@ -11,7 +11,7 @@ class Engine;
 // set-up of the screen for each record.
 class EntryScreen
 {
-  public:
+public:
     static constexpr double ToolbarRows = 2.25; // height of the toolbar strip, in rows
 
     explicit EntryScreen(Engine& e) : m_e(e) {}
@@ -52,7 +52,7 @@ class EntryScreen
     };
     static Size SnapOuterSize(Size outer, Size screen);
 
-  private:
+private:
     int surfaceCols() const;
     void PrintSlice(const std::string& line, int from, int count);
 

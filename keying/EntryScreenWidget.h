@@ -11,7 +11,7 @@ class EntryScreenWidget : public QWidget
 {
     Q_OBJECT
 
-  public:
+public:
     static constexpr int CaretBlinkMs = 530;
 
     explicit EntryScreenWidget(ScreenModel& model, QWidget* parent = nullptr);
@@ -19,20 +19,20 @@ class EntryScreenWidget : public QWidget
     // Repaints what the model changed since the last call, with the caret shown solid.
     void flushDirty();
 
-  signals:
+signals:
     void focusGained();
     void focusLost();
     void clicked();
     void resized(QSize size);
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
-  private:
+private:
     void paintPixels(QPainter& painter, const QRect& rect) const;
     void paintGlyphs(QPainter& painter, const QRect& rect) const;
     void paintCaret(QPainter& painter) const;

@@ -7,7 +7,7 @@ class Engine;
 // Which field of the record the cursor is in, and what that field's type is.
 class FieldTracker
 {
-  public:
+public:
     explicit FieldTracker(Engine& e) : m_e(e) {}
 
     int CurFld = 1;
@@ -24,6 +24,6 @@ class FieldTracker
     // FldStart, FldLen, FldKeyed, FldPic and DecPos of field CurFld.
     void FieldInfo();
 
-  private:
+private:
     Engine& m_e;
 };

@@ -1,20 +1,11 @@
 #pragma once
 
-class Engine;
-
 // Cursor history of the record being keyed, shared by the key handlers and the screen.
 class KeyDispatch
 {
-  public:
-    static constexpr int ShiftMask = 1, CtrlMask = 2, AltMask = 4;
-
-    explicit KeyDispatch(Engine& e) : m_e(e) {}
-
+public:
+    // The cursor went back over positions already passed (Left arrow, Shift+Tab).
     bool Revisit = false;
+    // Highest position reached in the current record.
     int MaxCol = 0;
-    bool AltF1Sw = false;
-    int LastKeyCode = 0;
-
-  private:
-    [[maybe_unused]] Engine& m_e;
 };

@@ -12,7 +12,7 @@
 // widens a dirty rectangle that the widget takes to repaint just that part.
 class ScreenModel : public Surface
 {
-  public:
+public:
     static constexpr Color BackColor = 0xFFFFFF;
     static constexpr Color TextColor = 0x000040; // RGB(64, 0, 0)
 
@@ -60,7 +60,7 @@ class ScreenModel : public Surface
 
     Rect takeDirty();
 
-  private:
+private:
     void markDirty(Rect r);
     static int toPx(double cells, int cellSize);
 

@@ -11,7 +11,7 @@ using Color = std::uint32_t;
 // background at the print position, which it advances by one column per character.
 class Surface
 {
-  public:
+public:
     static constexpr int CellWidth = 8;
     static constexpr int CellHeight = 16;
 

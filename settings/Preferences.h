@@ -11,7 +11,7 @@ class SettingsStore;
 // them to and from the settings store under the application name "Korvalen".
 class Preferences
 {
-  public:
+public:
     static constexpr const char* AppName = "Korvalen";
     static constexpr Color DefaultTextBack = 0x34BDE4;
     static constexpr Color DefaultFormBack = 0x00FF00;

@@ -6,7 +6,7 @@
 // configuration folder, under the organisation "Korvalen".
 class QtSettingsStore : public SettingsStore
 {
-  public:
+public:
     static constexpr const char* Organisation = "Korvalen";
 
     std::string getSetting(const std::string& app, const std::string& section,

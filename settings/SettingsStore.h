@@ -7,7 +7,7 @@
 // The per-user settings store: string values addressed by application, section and key.
 class SettingsStore
 {
-  public:
+public:
     virtual ~SettingsStore() = default;
 
     virtual std::string getSetting(const std::string& app, const std::string& section,

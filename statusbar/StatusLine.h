@@ -10,7 +10,7 @@ class Engine;
 // the status bar.
 class StatusLine
 {
-  public:
+public:
     static constexpr int MessageColumn = 12;
     static constexpr int MessageWidth = 40;
 
@@ -30,6 +30,6 @@ class StatusLine
     // format name.
     static std::string FilePanelText(const std::string& dataFile, const std::string& fmtName);
 
-  private:
+private:
     Engine& m_e;
 };

@@ -47,7 +47,7 @@ class FrmFileFmtTest : public QObject
 {
     Q_OBJECT
 
-  private slots:
+private slots:
     void choice_data();
     void choice();
     void reuseKeepsLastChoice();

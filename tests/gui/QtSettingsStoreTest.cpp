@@ -11,14 +11,14 @@ class QtSettingsStoreTest : public QObject
 {
     Q_OBJECT
 
-  private slots:
+private slots:
     void initTestCase();
     void roundTrip_data();
     void roundTrip();
     void missingKeyGivesDefault();
     void sectionListedInKeyOrder();
 
-  private:
+private:
     QTemporaryDir m_dir;
     QtSettingsStore m_store;
 };

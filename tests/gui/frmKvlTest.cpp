@@ -29,7 +29,7 @@ constexpr int DataY = 60;
 // Counts what Exit saves, to see that it is saved once.
 class CountingStore : public MemorySettingsStore
 {
-  public:
+public:
     void saveSetting(const std::string& app, const std::string& section, const std::string& key,
                      const std::string& value) override
     {
@@ -64,7 +64,7 @@ class frmKvlTest : public QObject
 {
     Q_OBJECT
 
-  private slots:
+private slots:
     void initTestCase();
     void init();
     void cleanup();
@@ -78,7 +78,7 @@ class frmKvlTest : public QObject
     void resizeSnapsWidth_data();
     void resizeSnapsWidth();
 
-  private:
+private:
     void makeWindow();
     void openStock(const QString& dataFile);
     QImage screenImage() const;

@@ -9,7 +9,7 @@
 // A settings store held in memory, for tests.
 class MemorySettingsStore : public SettingsStore
 {
-  public:
+public:
     std::string getSetting(const std::string& app, const std::string& section,
                            const std::string& key, const std::string& def) const override
     {

@@ -11,7 +11,7 @@
 // cancelled.
 class ScriptedDialogs : public Dialogs
 {
-  public:
+public:
     struct Shown {
         std::string text;
         std::string title;
@@ -42,6 +42,6 @@ class ScriptedDialogs : public Dialogs
     // Texts of the message boxes shown, in order.
     std::vector<std::string> texts() const;
 
-  private:
+private:
     std::deque<std::string> m_entries;
 };

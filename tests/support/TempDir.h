@@ -9,7 +9,7 @@
 // A folder of its own for one test, removed with everything in it afterwards.
 class TempDir
 {
-  public:
+public:
     TempDir()
     {
         static std::atomic<int> counter{0};
@@ -43,7 +43,7 @@ class TempDir
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-  private:
+private:
     std::filesystem::path m_path;
 };
 
