@@ -19,7 +19,7 @@
 #include "formats/FormatLoader.h"
 #include "keying/ScreenModel.h"
 #include "tests/support/MemorySettingsStore.h"
-#include "tests/support/ScriptedDialogs.h"
+#include "app/ScriptedDialogs.h"
 
 namespace
 {

@@ -13,7 +13,7 @@
 #include "fuzz/FuzzFolder.h"
 #include "keying/ScreenModel.h"
 #include "tests/support/MemorySettingsStore.h"
-#include "tests/support/ScriptedDialogs.h"
+#include "app/ScriptedDialogs.h"
 
 namespace
 {

@@ -101,18 +101,6 @@ TEST(DataFile, AppendingCompletesALastRecordWithoutItsLineEnd)
     }
 }
 
-TEST(DataFile, OpeningCreatesOrEmpties)
-{
-    TempDir dir;
-    ASSERT_TRUE(DataFile::Open(dir.file("new.dat"), false).ok());
-    EXPECT_TRUE(std::filesystem::exists(dir.path() / "new.dat"));
-    dir.write("old.dat", "AAAAa\r\n");
-    ASSERT_TRUE(DataFile::Open(dir.file("old.dat"), false).ok());
-    EXPECT_EQ(dir.read("old.dat"), "AAAAa\r\n");
-    ASSERT_TRUE(DataFile::Open(dir.file("old.dat"), true).ok());
-    EXPECT_EQ(dir.read("old.dat"), "");
-}
-
 TEST(DataFile, RefusesFoldersAndASecondKeyingCopy)
 {
     TempDir dir;

@@ -109,10 +109,6 @@ TEST(LoadFormat, HeadingsArePaddedOrBlanked)
     const auto zero = FormatLoader::LoadFormat(path, "ZERO");
     ASSERT_TRUE(zero.ok());
     EXPECT_EQ(zero->HeadLines[1], std::string(5, ' ')) << "four blanks in a row blank it";
-
-    const auto stock = FormatLoader::LoadFormat(path, "STOCK");
-    ASSERT_TRUE(stock.ok());
-    EXPECT_EQ(stock->HeadLines[1], std::string(6, ' ')) << "an empty heading line";
 }
 
 TEST(LoadFormat, CommentLineMatchingTheNameHandsOverToTheNextLine)
@@ -154,15 +150,6 @@ TEST(LoadFormat, UnreadableFileIsAnErrorNotACrash)
     for (int i = 0; i < 4096; ++i)
         junk.push_back(static_cast<char>((i * 7919) % 256));
     EXPECT_FALSE(FormatLoader::LoadFormat(dir.write("JUNK.FMT", junk), "PAYROLL").ok());
-}
-
-TEST(LoadFormat, AcceptsLfOnlyLines)
-{
-    TempDir dir;
-    const auto def =
-        FormatLoader::LoadFormat(dir.write("FILE.FMT", "STOCK\nA-----E\nhead\n"), "STOCK");
-    ASSERT_TRUE(def.ok());
-    EXPECT_EQ(def->RecLen, 7);
 }
 
 struct FieldRow {
@@ -211,19 +198,6 @@ INSTANTIATE_TEST_SUITE_P(
         FieldRow{"NoCodesAtAll", "-----", 5, 0, {}}),
     [](const auto& row) { return std::string(row.param.name); });
 
-TEST(FieldTable, FollowsFmtNo)
-{
-    FormatState f;
-    f.FmtLines[1] = "A----E";
-    f.FmtLines[2] = "N-N--E";
-    f.RecLen = 6;
-    f.FmtNo = 2;
-    f.BuildFieldTable();
-    EXPECT_EQ(f.FieldCount, 2);
-    EXPECT_EQ(f.Fields[2].Start, 3);
-    EXPECT_EQ(f.formatLetter(), 'b');
-}
-
 TEST(FormatNames, ListsNameLinesWithTheNextLineLength)
 {
     TempDir dir;
@@ -271,14 +245,11 @@ TEST(FormatNames, SeedsTheDataFolderFromTheApplicationFolder)
             .empty());
 }
 
-TEST(FormatNames, PathNameAndIsAlpha)
+TEST(FormatNames, PathNameEndsWithTheSeparator)
 {
     EXPECT_EQ(FormatNames::PathName("/home/op/data/sales.dat"), "/home/op/data/");
     EXPECT_EQ(FormatNames::PathName("/sales.dat"), "/");
     EXPECT_EQ(FormatNames::PathName("sales.dat"), "");
-    EXPECT_TRUE(FormatNames::IsAlpha("z1"));
-    EXPECT_FALSE(FormatNames::IsAlpha("[x"));
-    EXPECT_FALSE(FormatNames::IsAlpha(""));
 }
 
 } // namespace

@@ -16,7 +16,7 @@ std::string Rec(const std::string& body, char letter)
     return body + letter + "\r\n";
 }
 
-TEST(Opening, ExistingFileBecomesTheEndPositionWithLastRecordAsPrevious)
+TEST(Opening, LastRecordBecomesThePreviousOneAndCloseLeavesTheFile)
 {
     Station s;
     s.start();
@@ -24,74 +24,112 @@ TEST(Opening, ExistingFileBecomesTheEndPositionWithLastRecordAsPrevious)
                 Rec("00001SMITH   ", 'a') + Rec("00002JONES   ", 'a') + Rec("00003BROWN   ", 'b'));
     s.open("pay.dat", "PAYROLL/2-14");
 
-    EXPECT_TRUE(s.dialogs.boxes.empty()) << s.dialogs.texts().front();
-    EXPECT_EQ(s.e.rec.CurRec, 4);
+    EXPECT_TRUE(s.dialogs.boxes.empty());
     EXPECT_EQ(s.e.rec.EndRec, 4);
     EXPECT_EQ(s.e.rec.OrigRec, "00003BROWN   b");
     EXPECT_EQ(s.e.fmt.FmtNo, 2) << "the last record's letter selects its format";
     EXPECT_EQ(s.e.rec.RecBuf, std::string(14, ' '));
-    EXPECT_TRUE(s.e.scr.RecordShown);
-    EXPECT_EQ(s.e.scr.CurCol, 1);
-    EXPECT_EQ(s.e.fmt.FmtName, "PAYROLL/2-14");
-
     const WindowState& w = s.e.win;
     EXPECT_EQ(w.caption, "KORVALEN - ( Orlenmark ) " + text::Upper(s.app.file("pay.dat")));
-    EXPECT_FALSE(w.mnuNew);
-    EXPECT_FALSE(w.mnuOpen);
-    EXPECT_TRUE(w.mnuClose);
-    EXPECT_TRUE(w.SaveData);
-    EXPECT_TRUE(w.previousVisible);
+    EXPECT_TRUE(!w.mnuNew && !w.mnuOpen && w.mnuClose && w.SaveData && w.previousVisible);
     EXPECT_EQ(w.panels[2], " 4");
     EXPECT_EQ(w.panels[5], "Typ:B");
     EXPECT_EQ(w.panels[6], "Fmt:2/2");
     EXPECT_NE(w.panels[1].find(" - Fmt:PAYROLL/2-14"), std::string::npos);
-
-    EXPECT_EQ(s.screen.rowText(s.T() + 2), "B----M-------E");
     EXPECT_EQ(s.screen.rowText(s.T()), "DEPT SURNAME ");
-}
 
-TEST(Opening, MismatchIsReportedAndNothingIsSetUp)
-{
-    Station s;
-    s.start();
-    const std::string bytes = Rec("1234567890ABCDEFG", 'a') + Rec("1234567890ABCDEFG", 'a');
-    s.app.write("short.dat", bytes);
-    s.open("short.dat", "STOCK-19");
-
-    ASSERT_EQ(s.dialogs.boxes.size(), 1u);
-    const auto& box = s.dialogs.boxes.front();
-    EXPECT_EQ(box.text, "Mismatch!\nFormat Length: 19\n Record Length:18");
-    EXPECT_EQ(box.buttons, Buttons::OKCancel);
-    EXPECT_EQ(box.icon, Icon::Exclamation);
-    EXPECT_FALSE(s.e.scr.RecordShown);
-    EXPECT_TRUE(s.screen.glyphs().empty());
-    EXPECT_TRUE(s.e.win.mnuClose) << "Close must stay available to leave the file";
-    EXPECT_EQ(s.app.read("short.dat"), bytes);
-}
-
-TEST(Opening, EmptyAndMissingFiles)
-{
-    Station s;
-    s.start();
-    s.app.write("empty.dat", "");
-    s.open("empty.dat", "STOCK-19");
-    EXPECT_TRUE(s.dialogs.boxes.empty());
-    EXPECT_EQ(s.e.rec.CurRec, 1);
-    EXPECT_EQ(s.e.rec.EndRec, 1);
-    EXPECT_EQ(s.e.rec.OrigRec, std::string(19, ' '));
-    EXPECT_TRUE(s.e.scr.RecordShown);
     s.e.file.mnuClose_Click();
+    EXPECT_FALSE(s.e.scr.RecordShown || s.e.file.DataFileNo.isOpen());
+    EXPECT_TRUE(s.screen.glyphs().empty());
+    EXPECT_TRUE(w.mnuNew && w.mnuOpen && !w.mnuClose);
+    EXPECT_EQ(w.caption, "KORVALEN - ( Orlenmark ) " + text::Upper(s.app.file("pay.dat")));
+}
 
-    // A name without extension gets ".dat" and is created in the chosen folder.
+std::string Records(int n)
+{
+    std::string bytes;
+    for (int i = 0; i < n; ++i)
+        bytes += Rec("00001ABCDEFGH12345", 'a');
+    return bytes;
+}
+
+std::string Junk()
+{
+    std::string junk;
+    for (int i = 0; i < 5000; ++i)
+        junk.push_back(static_cast<char>((i * 131 + 7) % 256));
+    return junk;
+}
+
+// Whatever the file holds, opening it never changes it; only a whole number of records of
+// the format's length is set up for keying.
+struct OpenRow {
+    const char* name;
+    std::string file;
+    std::string bytes;
+    int curRec;      // 0: not set up
+    std::string box; // part of the one message expected, or none
+    friend void PrintTo(const OpenRow& row, std::ostream* os) { *os << row.name; }
+};
+
+class OpenFileTest : public ::testing::TestWithParam<OpenRow>
+{
+};
+
+TEST_P(OpenFileTest, SetsUpOnlyWholeRecords)
+{
+    const OpenRow& row = GetParam();
+    Station s;
+    s.start();
+    s.app.write(row.file, row.bytes);
+    s.open(row.file, "STOCK-19");
+    EXPECT_EQ(s.e.scr.RecordShown, row.curRec > 0);
+    if (row.curRec > 0) {
+        EXPECT_EQ(s.e.rec.CurRec, row.curRec);
+        EXPECT_EQ(s.e.rec.EndRec, row.curRec);
+        EXPECT_EQ(s.e.win.panels[2], text::SignedDec(row.curRec));
+    } else {
+        EXPECT_TRUE(s.screen.glyphs().empty());
+        EXPECT_TRUE(s.e.win.mnuClose) << "Close must stay available to leave the file";
+    }
+    if (row.box.empty()) {
+        EXPECT_TRUE(s.dialogs.boxes.empty()) << s.dialogs.texts().front();
+    } else {
+        ASSERT_EQ(s.dialogs.boxes.size(), 1u);
+        EXPECT_NE(s.dialogs.boxes[0].text.find(row.box), std::string::npos)
+            << s.dialogs.boxes[0].text;
+        EXPECT_EQ(s.dialogs.boxes[0].icon, Icon::Exclamation);
+    }
+    s.e.file.mnuClose_Click();
+    EXPECT_EQ(s.app.read(row.file), row.bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, OpenFileTest,
+    ::testing::Values(
+        OpenRow{"Empty", "e.dat", "", 1, ""}, OpenRow{"ThreeRecords", "t.dat", Records(3), 4, ""},
+        OpenRow{"MoreThanSixteenBitsCanNumber", "big.dat", Records(40000), 40001, ""},
+        OpenRow{"LastRecordWithoutLineEnd", "l.dat", Records(1) + "00002ABCDEFGH12345a", 3, ""},
+        OpenRow{"NonAsciiName", "Z\xC3\xBCrich \xE9t\xE9.dat", Records(1), 2, ""},
+        OpenRow{"Mismatch", "m.dat", Rec("1234567890ABCDEFG", 'a') + Rec("1234567890ABCDEFG", 'a'),
+                0, "Mismatch!\nFormat Length: 19\n Record Length:18"},
+        OpenRow{"TrailingFragment", "f.dat", Records(1) + "00002AB", 0, "The data file "},
+        OpenRow{"BinaryJunk", "j.dat", Junk(), 0, "Mismatch!"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(Opening, NewNameGetsItsExtensionInTheChosenFolder)
+{
+    Station s;
+    s.start();
     const std::string folder = s.app.file("sub.d");
     std::filesystem::create_directory(folder);
     s.open(folder + "/sales", "STOCK-19");
-    EXPECT_TRUE(std::filesystem::exists(folder + "/sales.dat"));
+    EXPECT_TRUE(s.e.scr.RecordShown);
     EXPECT_EQ(s.dialogs.texts(),
               (std::vector<std::string>{"Opening New File " + folder + "/sales.dat"}));
+    EXPECT_EQ(s.e.file.DataFilePath, folder + "/sales.dat");
     EXPECT_EQ(s.e.file.DataPath, folder);
     EXPECT_EQ(s.store.getSetting("Korvalen", "Data Path", "Data", ""), folder);
-    EXPECT_EQ(s.e.file.DataFilePath, folder + "/sales.dat");
 }
 
 TEST(Opening, DataFolderFollowsTheChosenFileAndItsFormatFile)
@@ -137,66 +175,6 @@ TEST(Opening, FileInTheRootFolder)
                 s.dialogs.boxes[0].text.rfind("Opening New File", 0) == 0);
 }
 
-TEST(Opening, FormatFileFoundInAnyLetterCaseAndSeededWhenMissing)
-{
-    Station s;
-    std::filesystem::rename(s.app.path() / "FILE.FMT", s.app.path() / "file.fmt");
-    s.start();
-    s.open("a.dat", "STOCK-19");
-    EXPECT_TRUE(s.e.scr.RecordShown);
-
-    TempDir data; // no FILE.FMT: the application folder's copy is placed there
-    s.e.file.mnuClose_Click();
-    s.dialogs.boxes.clear();
-    s.open(data.file("b.dat"), "PAYROLL/2-14");
-    EXPECT_TRUE(s.e.scr.RecordShown);
-    EXPECT_FALSE(data.read("file.fmt").empty() && data.read("FILE.FMT").empty());
-}
-
-TEST(Opening, TrailingFragmentIsNamedAndNothingIsOverwritten)
-{
-    Station s;
-    s.start();
-    const std::string bytes = Rec("00001ABCDEFGH12345", 'a') + "00002AB";
-    s.app.write("frag.dat", bytes);
-    s.open("frag.dat", "STOCK-19");
-    ASSERT_EQ(s.dialogs.boxes.size(), 1u);
-    EXPECT_NE(s.dialogs.boxes[0].text.find("7 bytes after record 1"), std::string::npos)
-        << s.dialogs.boxes[0].text;
-    EXPECT_FALSE(s.e.scr.RecordShown);
-    s.e.file.mnuClose_Click();
-    EXPECT_EQ(s.app.read("frag.dat"), bytes);
-}
-
-TEST(Opening, LastRecordWithoutLineEndCounts)
-{
-    Station s;
-    s.start();
-    const std::string bytes = Rec("00001ABCDEFGH12345", 'a') + "00002ABCDEFGH12345a";
-    s.app.write("tail.dat", bytes);
-    s.open("tail.dat", "STOCK-19");
-    EXPECT_TRUE(s.dialogs.boxes.empty());
-    EXPECT_EQ(s.e.rec.CurRec, 3);
-    EXPECT_EQ(s.e.rec.OrigRec, "00002ABCDEFGH12345a");
-    EXPECT_EQ(s.app.read("tail.dat"), bytes) << "opening alone changes nothing";
-}
-
-TEST(Opening, MoreRecordsThanSixteenBitsCanNumber)
-{
-    Station s;
-    s.start();
-    std::string bytes;
-    const std::string rec = Rec("00001ABCDEFGH12345", 'a');
-    bytes.reserve(rec.size() * 40000);
-    for (int i = 0; i < 40000; ++i)
-        bytes += rec;
-    s.app.write("big.dat", bytes);
-    s.open("big.dat", "STOCK-19");
-    EXPECT_TRUE(s.dialogs.boxes.empty());
-    EXPECT_EQ(s.e.rec.CurRec, 40001);
-    EXPECT_EQ(s.e.win.panels[2], " 40001");
-}
-
 TEST(Opening, SecondStationIsRefusedTheFileItKeys)
 {
     Station a, b;
@@ -216,44 +194,6 @@ TEST(Opening, SecondStationIsRefusedTheFileItKeys)
     EXPECT_NE(b.dialogs.boxes[1].text.find("another copy"), std::string::npos);
     EXPECT_FALSE(b.e.scr.RecordShown);
     EXPECT_EQ(a.app.read("shared.dat"), bytes);
-}
-
-TEST(Opening, UnusableFilesAreReported)
-{
-    Station s;
-    s.start();
-    std::filesystem::create_directory(s.app.path() / "folder.dat");
-    s.open("folder.dat", "STOCK-19");
-    ASSERT_EQ(s.dialogs.boxes.size(), 1u);
-    EXPECT_EQ(s.dialogs.boxes[0].text.rfind("Error opening file " + s.app.file("folder.dat"), 0),
-              0u);
-    EXPECT_EQ(s.dialogs.boxes[0].icon, Icon::Exclamation);
-    EXPECT_FALSE(s.e.scr.RecordShown);
-    s.e.file.mnuClose_Click();
-
-    // Binary junk is either a mismatch or a fragment; it is never set up or changed.
-    std::string junk;
-    for (int i = 0; i < 5000; ++i)
-        junk.push_back(static_cast<char>((i * 131 + 7) % 256));
-    s.app.write("junk.dat", junk);
-    s.dialogs.boxes.clear();
-    s.open("junk.dat", "STOCK-19");
-    EXPECT_FALSE(s.e.scr.RecordShown);
-    EXPECT_EQ(s.dialogs.boxes.size(), 1u);
-    s.e.file.mnuClose_Click();
-    EXPECT_EQ(s.app.read("junk.dat"), junk);
-}
-
-TEST(Opening, PathWithNonAsciiCharacters)
-{
-    Station s;
-    s.start();
-    const std::filesystem::path folder = s.app.path() / "Z\xC3\xBCrich \xE9t\xE9";
-    std::filesystem::create_directory(folder);
-    s.open((folder / "kunden.dat").string(), "STOCK-19");
-    EXPECT_TRUE(s.e.scr.RecordShown);
-    EXPECT_TRUE(std::filesystem::exists(folder / "kunden.dat"));
-    EXPECT_NE(s.e.win.caption.find("Z\xC3\xBC"), std::string::npos);
 }
 
 TEST(Opening, DialogsThatGiveNothing)
@@ -318,24 +258,6 @@ TEST(NewFile, EmptiesAnExistingFileOnlyWhenConfirmed)
     EXPECT_FALSE(s.e.file.NewFileFlag);
 }
 
-TEST(Closing, ReturnsToNoFileAndKeepsCaption)
-{
-    Station s;
-    s.start();
-    s.open("c.dat", "STOCK-19");
-    const std::string caption = s.e.win.caption;
-    s.e.file.mnuClose_Click();
-    EXPECT_FALSE(s.e.scr.RecordShown);
-    EXPECT_FALSE(s.e.file.DataFileNo.isOpen());
-    EXPECT_TRUE(s.screen.glyphs().empty());
-    EXPECT_EQ(s.screen.cellColor(50, s.T()), ScreenModel::BackColor);
-    EXPECT_TRUE(s.e.win.mnuNew);
-    EXPECT_TRUE(s.e.win.mnuOpen);
-    EXPECT_FALSE(s.e.win.mnuClose);
-    EXPECT_EQ(s.e.win.caption, caption);
-    EXPECT_TRUE(s.e.file.SaveData_Click()) << "saving with no file open is harmless";
-}
-
 TEST(StartUp, MissingPictureIsReportedButMemoryKeysStillLoadAndSurviveExit)
 {
     Station s(Station::DemoFormats, false);
@@ -350,20 +272,6 @@ TEST(StartUp, MissingPictureIsReportedButMemoryKeysStillLoadAndSurviveExit)
     EXPECT_EQ(s.store.getSetting("Korvalen", "Memkey", "F3", "?"), "ACME LTD");
     EXPECT_EQ(s.store.getSetting("Korvalen", "Memkey", "F9", "?"), "99");
     EXPECT_EQ(s.store.getSetting("Korvalen", "Memkey", "F2", "?"), "");
-}
-
-TEST(StartUp, InitialWindowState)
-{
-    Station s;
-    s.start();
-    EXPECT_TRUE(s.dialogs.boxes.empty());
-    EXPECT_EQ(s.e.win.caption, "KORVALEN Data Entry and Verification - Orlenmark");
-    EXPECT_TRUE(s.e.win.mnuNew && s.e.win.mnuOpen);
-    EXPECT_FALSE(s.e.win.mnuClose || s.e.win.SaveData);
-    EXPECT_FALSE(s.e.win.mnuBack || s.e.win.mnuFwd || s.e.win.mnuInsRec || s.e.win.mnuDelRec);
-    EXPECT_FALSE(s.e.win.previousVisible);
-    EXPECT_EQ(s.e.file.DataPath, s.app.path().string());
-    EXPECT_EQ(s.e.fld.FldType, 'A');
 }
 
 } // namespace

@@ -32,53 +32,28 @@ TEST(EntryBand, ShowsHeadingDataAndFormatLinesInTheirColours)
     EXPECT_EQ(s.screen.caret().h, 12);
 }
 
-TEST(EntryBand, StoredColoursAreUsedFromTheFirstScreen)
+TEST(EntryBand, StoredColoursAndKeyingOverACell)
 {
     Station s;
     s.store.saveSetting("Korvalen", "formcolor", "f2", "255");
     s.store.saveSetting("Korvalen", "formcolor", "f1", "not a number");
     s.start();
-    EXPECT_EQ(s.e.prefs.TextBackColor, Gold);
-    s.open("red.dat", "STOCK-19");
-    EXPECT_EQ(s.screen.cellColor(30, s.T()), 255u);
-
-    s.e.scr.OutChr("7");
-    EXPECT_EQ(s.screen.cellColor(0, s.T() + 1), Gold);
-    EXPECT_EQ(s.screen.rowText(s.T() + 1), "7");
-}
-
-TEST(EntryBand, KeyingOverACellLeavesNoTraceOfTheOldGlyph)
-{
-    Station s;
-    s.start();
     s.open("k.dat", "STOCK-19");
+    EXPECT_EQ(s.screen.cellColor(30, s.T()), 255u)
+        << "the stored band colour from the first screen";
+
+    // Keying over a cell fills it first, so no trace of the old glyph remains.
     Surface& surf = s.screen;
     surf.setPrintPos(4, s.T() + 1);
     s.e.scr.OutChr("A");
     surf.setPrintPos(4, s.T() + 1);
     s.e.scr.OutChr("B");
-    const auto& glyphs = s.screen.glyphs();
-    const auto it = glyphs.find({52, 32});
-    ASSERT_NE(it, glyphs.end());
-    EXPECT_EQ(it->second, "B");
-
+    EXPECT_EQ(s.screen.glyphs().at({52, 32}), "B");
+    EXPECT_EQ(s.screen.cellColor(4, s.T() + 1), Gold) << "a colour that is no number is skipped";
     // Printing without the fill overstrikes, as a transparent background does.
     surf.setPrintPos(4, s.T() + 1);
     surf.print("C");
-    EXPECT_EQ(glyphs.at({52, 32}), "BC");
-}
-
-TEST(EntryBand, ClearcharsLandsOnAWholeColumn)
-{
-    Station s;
-    s.start();
-    s.open("c.dat", "STOCK-19");
-    s.screen.setPrintPos(3.4, 7.0);
-    s.e.scr.Clearchars(2, White);
-    EXPECT_EQ(s.screen.printCol(), 3.0);
-    EXPECT_EQ(s.screen.printRow(), s.T() + 1);
-    EXPECT_EQ(s.e.scr.SavedX, 3);
-    EXPECT_EQ(s.e.scr.SavedY, 7);
+    EXPECT_EQ(s.screen.glyphs().at({52, 32}), "BC");
 }
 
 TEST(MessageLine, ColoursOneCellPerCharacterAndRestoresThePrintPosition)
@@ -153,19 +128,7 @@ TEST(Sections, LongRecordsShowOneScreenWidthAtATime)
         EXPECT_EQ(s.screen.rowText(s.T()).size(), 80u);
     }
 
-    s.e.file.mnuClose_Click();
-    s.open("o.dat", "ODD-81");
-    s.e.scr.CurCol = 81;
-    s.e.scr.DispSecn();
-    EXPECT_EQ(s.screen.rowText(s.T() + 2), "E") << "the last section holds the end column alone";
-}
-
-TEST(Sections, DataLineShowsTheKeyedPartOrTheWholeSliceWhenCorrecting)
-{
-    Station s(LongFormats());
-    s.screen.resize(640, 400);
-    s.start();
-    s.open("d.dat", "WIDE-160");
+    // The data line shows the keyed part, or the whole slice of a record being corrected.
     std::string rec;
     for (int i = 0; i < 160; ++i)
         rec.push_back(static_cast<char>('0' + i % 10));
@@ -174,12 +137,18 @@ TEST(Sections, DataLineShowsTheKeyedPartOrTheWholeSliceWhenCorrecting)
     s.e.scr.DispSecn();
     EXPECT_EQ(s.screen.rowText(s.T() + 1), rec.substr(80, 4));
     EXPECT_EQ(s.screen.printCol(), 4);
-
     s.e.rec.CorrectMode = true;
     s.e.scr.DispSecn();
     EXPECT_EQ(s.screen.rowText(s.T() + 1), rec.substr(80, 80));
     EXPECT_EQ(s.screen.printCol(), 4);
     EXPECT_EQ(s.e.keys.MaxCol, 159);
+
+    s.e.rec.CorrectMode = false;
+    s.e.file.mnuClose_Click();
+    s.open("o.dat", "ODD-81");
+    s.e.scr.CurCol = 81;
+    s.e.scr.DispSecn();
+    EXPECT_EQ(s.screen.rowText(s.T() + 2), "E") << "the last section holds the end column alone";
 }
 
 TEST(Resize, NormalWindowSnapsToColumnsAndHalfTheScreen)
@@ -198,21 +167,6 @@ TEST(Resize, NormalWindowSnapsToColumnsAndHalfTheScreen)
         EXPECT_EQ(got.w, r.expected.w);
         EXPECT_EQ(got.h, r.expected.h);
     }
-}
-
-TEST(Resize, ScreenModelKeepsWhatWasDrawn)
-{
-    ScreenModel m(80, 48);
-    m.fillBox(1, 1, 3, 2, Green);
-    m.resize(160, 96);
-    EXPECT_EQ(m.cellColor(1, 1), Green);
-    EXPECT_EQ(m.cellColor(5, 1), White);
-    m.resize(16, 16);
-    EXPECT_EQ(m.cellColor(1, 0), White);
-    EXPECT_EQ(m.pixel(100, 100), ScreenModel::BackColor) << "outside reads as the back colour";
-    const auto dirty = m.takeDirty();
-    EXPECT_EQ(dirty.w, 160);
-    EXPECT_TRUE(m.takeDirty().empty());
 }
 
 } // namespace

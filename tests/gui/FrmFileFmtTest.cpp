@@ -70,8 +70,6 @@ void FrmFileFmtTest::choice_data()
         Type(c, QStringLiteral("STOCK-19"));
         QTest::keyClick(c->lineEdit(), Qt::Key_Return);
     }) << QString() << true << 0 << QStringLiteral("STOCK-19");
-    QTest::newRow("untouched") << Operator([](QComboBox*) {}) << QStringLiteral("OK") << true << -1
-                               << QString::fromLatin1(FrmFileFmt::PromptText);
     QTest::newRow("cancel") << Operator([](QComboBox* c) { Pick(c, 0); })
                             << QStringLiteral("Cancel") << false << 0 << QStringLiteral("STOCK-19");
 }

@@ -15,7 +15,6 @@ private slots:
     void initTestCase();
     void roundTrip_data();
     void roundTrip();
-    void missingKeyGivesDefault();
     void sectionListedInKeyOrder();
 
 private:
@@ -38,8 +37,7 @@ void QtSettingsStoreTest::roundTrip_data()
 
     QTest::newRow("number") << QByteArray("formcolor") << QByteArray("65280");
     QTest::newRow("blank in section") << QByteArray("Data Path") << QByteArray("/home/op/data");
-    QTest::newRow("commas") << QByteArray("Memkey") << QByteArray("SMITH, JOHN, 12");
-    QTest::newRow("edge blanks") << QByteArray("Memkey") << QByteArray("  PAD  ");
+    QTest::newRow("commas, edge blanks") << QByteArray("Memkey") << QByteArray("  SMITH, JOHN ");
     QTest::newRow("latin-1") << QByteArray("Memkey") << QByteArray("M\xDCLLER \xC5S");
     QTest::newRow("empty") << QByteArray("Memkey") << QByteArray();
 }
@@ -53,14 +51,6 @@ void QtSettingsStoreTest::roundTrip()
     QCOMPARE(m_store.getSetting("Korvalen", section.toStdString(), "key", "default"),
              value.toStdString());
     QVERIFY(QFileInfo::exists(m_dir.filePath(QStringLiteral("Korvalen/Korvalen.ini"))));
-}
-
-void QtSettingsStoreTest::missingKeyGivesDefault()
-{
-    m_store.saveSetting("Korvalen", "dupkey", "dupkey", "55");
-    QCOMPARE(m_store.getSetting("Korvalen", "dupkey", "other", "def"), std::string("def"));
-    // Another application name is another file.
-    QCOMPARE(m_store.getSetting("Other", "dupkey", "dupkey", "def"), std::string("def"));
 }
 
 void QtSettingsStoreTest::sectionListedInKeyOrder()

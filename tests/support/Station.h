@@ -5,7 +5,7 @@
 #include "app/Engine.h"
 #include "keying/ScreenModel.h"
 #include "tests/support/MemorySettingsStore.h"
-#include "tests/support/ScriptedDialogs.h"
+#include "app/ScriptedDialogs.h"
 #include "tests/support/TempDir.h"
 
 // A keying station for tests: an engine over a screen model, scripted dialogs and an

@@ -1,4 +1,4 @@
-#include "tests/support/ScriptedDialogs.h"
+#include "app/ScriptedDialogs.h"
 
 #include <algorithm>
 

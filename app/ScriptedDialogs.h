@@ -6,9 +6,9 @@
 
 #include "app/Dialogs.h"
 
-// Dialogs that answer from queues and record what was shown. A message box with no queued
-// answer takes its first button; an Open dialog or format selection with nothing queued is
-// cancelled.
+// Dialogs for runs without a screen (tests, benchmarks, replayed sessions): they answer from
+// queues and record what was shown. A message box with no queued answer takes its first
+// button; an Open dialog or format selection with nothing queued is cancelled.
 class ScriptedDialogs : public Dialogs
 {
 public:
