@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "app/FindFile.h"
+#include "app/QtText.h"
 #include "app/TextUtil.h"
 
 frmTip::frmTip(const std::filesystem::path& appDir, QWidget* parent)
@@ -29,7 +30,7 @@ QString frmTip::ReadTip(const std::filesystem::path& appDir)
     for (const auto& line : lines.value()) {
         const std::string tip = text::Trim(line);
         if (!tip.empty())
-            return QString::fromLatin1(tip.data(), static_cast<qsizetype>(tip.size()));
+            return QtText::Latin1(tip);
     }
     return {};
 }

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/QtText.h"
+
 FrmFileFmt::FrmFileFmt(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Format name from File.Fmt"));
@@ -45,7 +47,7 @@ void FrmFileFmt::setEntries(const std::vector<std::string>& entries)
         m_combo->currentIndex() >= 0 ? m_combo->itemText(m_combo->currentIndex()) : QString();
     QStringList items;
     for (const auto& e : entries)
-        items << QString::fromLatin1(e.data(), static_cast<qsizetype>(e.size()));
+        items << QtText::Latin1(e);
     m_combo->clear();
     m_combo->addItems(items);
     // clear() drops both the selection and the text line.
@@ -59,7 +61,7 @@ Dialogs::FormatChoice FrmFileFmt::currentChoice() const
     const QString text = m_combo->currentText();
     const int index = m_combo->currentIndex();
     c.selected = index >= 0 && m_combo->itemText(index) == text ? index : -1;
-    c.text = text.toLatin1().toStdString();
+    c.text = QtText::ToLatin1(text);
     return c;
 }
 

@@ -5,13 +5,13 @@
 
 #include <QSettings>
 
+#include "app/QtText.h"
+
 namespace
 {
 
-QString Latin1(const std::string& s)
-{
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
+using QtText::Latin1;
+using QtText::ToLatin1;
 
 std::unique_ptr<QSettings> Open(const std::string& app)
 {
@@ -34,7 +34,7 @@ std::string QtSettingsStore::getSetting(const std::string& app, const std::strin
     const QVariant v = settings->value(KeyPath(section, key));
     if (!v.isValid())
         return def;
-    return v.toString().toLatin1().toStdString();
+    return ToLatin1(v.toString());
 }
 
 void QtSettingsStore::saveSetting(const std::string& app, const std::string& section,
@@ -51,8 +51,7 @@ QtSettingsStore::getAllSettings(const std::string& app, const std::string& secti
     settings->beginGroup(Latin1(section));
     std::vector<std::pair<std::string, std::string>> out;
     for (const QString& key : settings->childKeys())
-        out.emplace_back(key.toLatin1().toStdString(),
-                         settings->value(key).toString().toLatin1().toStdString());
+        out.emplace_back(ToLatin1(key), ToLatin1(settings->value(key).toString()));
     std::sort(out.begin(), out.end());
     return out;
 }
