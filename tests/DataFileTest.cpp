@@ -123,10 +123,9 @@ TEST(DataFile, ReadOnlyFileIsRefused)
 {
     TempDir dir;
     const auto path = dir.write("ro.dat", "AAAAa\r\n");
-    std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
-    std::filesystem::permissions(path, std::filesystem::perms::owner_read |
-                                           std::filesystem::perms::group_read |
-                                           std::filesystem::perms::others_read);
+    namespace fs = std::filesystem;
+    fs::permissions(dir.path(), fs::perms::all);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {

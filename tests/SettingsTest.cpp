@@ -6,18 +6,6 @@
 namespace
 {
 
-TEST(Settings, FirstRunUsesDefaultsAndStoresTheDuplicateKey)
-{
-    MemorySettingsStore store;
-    Preferences p;
-    p.LoadSettings(store);
-    EXPECT_EQ(p.TextBackColor, 0x34BDE4u);
-    EXPECT_EQ(p.FormBackColor, 0x00FF00u);
-    EXPECT_EQ(p.DupKeyCode, 55);
-    EXPECT_FALSE(p.UptronSw);
-    EXPECT_EQ(store.getSetting("Korvalen", "dupkey", "dupkey", ""), "55");
-}
-
 TEST(Settings, StoredValuesAreRead)
 {
     struct Row {
@@ -30,6 +18,7 @@ TEST(Settings, StoredValuesAreRead)
         bool pad;
     };
     for (const Row r : {
+             Row{"FirstRun", nullptr, nullptr, nullptr, 0x34BDE4, 0x00FF00, 55, false},
              Row{"TextColour", "formcolor", "f1", "255", 255, 0x00FF00, 55, false},
              Row{"FormColour", "formcolor", "f2", "16711935", 0x34BDE4, 0xFF00FF, 55, false},
              Row{"ColourNotANumber", "formcolor", "f2", "12abc", 0x34BDE4, 0x00FF00, 55, false},
@@ -40,13 +29,17 @@ TEST(Settings, StoredValuesAreRead)
          }) {
         SCOPED_TRACE(r.name);
         MemorySettingsStore store;
-        store.saveSetting("Korvalen", r.section, r.key, r.value);
+        if (r.section)
+            store.saveSetting("Korvalen", r.section, r.key, r.value);
         Preferences p;
         p.LoadSettings(store);
         EXPECT_EQ(p.TextBackColor, r.text);
         EXPECT_EQ(p.FormBackColor, r.form);
         EXPECT_EQ(p.DupKeyCode, r.dup);
         EXPECT_EQ(p.UptronSw, r.pad);
+        // A missing Duplicate key is written back with its default.
+        EXPECT_EQ(store.getSetting("Korvalen", "dupkey", "dupkey", ""),
+                  r.dup == 55 ? "55" : r.value);
     }
 }
 

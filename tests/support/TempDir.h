@@ -1,10 +1,9 @@
 #pragma once
 
-#include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <stdlib.h>
 #include <string>
-#include <unistd.h>
 
 // A folder of its own for one test, removed with everything in it afterwards.
 class TempDir
@@ -12,11 +11,8 @@ class TempDir
 public:
     TempDir()
     {
-        static std::atomic<int> counter{0};
-        m_path = std::filesystem::temp_directory_path() /
-                 ("kvtest-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-        std::filesystem::remove_all(m_path);
-        std::filesystem::create_directories(m_path);
+        std::string name = (std::filesystem::temp_directory_path() / "kvtest-XXXXXX").string();
+        m_path = ::mkdtemp(name.data());
     }
     ~TempDir()
     {
