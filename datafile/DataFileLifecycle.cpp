@@ -34,11 +34,15 @@ std::string WithoutTrailingSeparator(std::string dir)
 
 } // namespace
 
+std::string DataFileLifecycle::DataDir() const
+{
+    // A data folder kept without its trailing separator is empty for the root folder.
+    return DataPath.empty() ? std::string(1, fs::path::preferred_separator) : DataPath;
+}
+
 std::string DataFileLifecycle::FormatFilePath() const
 {
-    const std::string dir =
-        DataPath.empty() ? std::string(1, fs::path::preferred_separator) : DataPath;
-    return FindFile::AnyCase(dir, "FILE.FMT").string();
+    return FindFile::AnyCase(DataDir(), "FILE.FMT").string();
 }
 
 bool DataFileLifecycle::LoadFormat(const std::string& name)
@@ -87,8 +91,7 @@ void DataFileLifecycle::mnuOpen_Click()
     DataPath = WithoutTrailingSeparator(FormatNames::PathName(path));
     m_e.store.saveSetting(Preferences::AppName, "Data Path", "Data", DataPath);
 
-    const auto fmtFile = FormatNames::SeedFormatFile(
-        DataPath.empty() ? std::string(1, fs::path::preferred_separator) : DataPath, m_e.AppDir);
+    const auto fmtFile = FormatNames::SeedFormatFile(DataDir(), m_e.AppDir);
     const auto choice = m_e.dialogs.chooseFormat(FormatNames::ReadFormatNames(fmtFile));
     if (!choice.accepted)
         return; // Cancel chooses no format: nothing is opened
@@ -122,7 +125,8 @@ void DataFileLifecycle::OpenDataFile(const std::string& path)
     std::error_code ec;
     if (!isNew && !fs::exists(path, ec))
         m_e.MsgBox("Opening New File " + path);
-    const auto measured = isNew ? Result<int>(0) : MeasureRecLen(path);
+    const auto measuredLen = isNew ? Result<int>(0) : MeasureRecLen(path);
+    const int measured = measuredLen ? measuredLen.value() : 0;
 
     auto opened = DataFile::Open(path, isNew);
     if (!opened) {
@@ -133,7 +137,7 @@ void DataFileLifecycle::OpenDataFile(const std::string& path)
     DataFileNo = std::move(opened).value();
     const auto length = DataFileNo.length();
     DataFileLen = length ? length.value() : 0;
-    const SlotCheck check = SlotCheck::Of(DataFileLen, measured ? measured.value() : 0, f.RecLen);
+    const SlotCheck check = SlotCheck::Of(DataFileLen, measured, f.RecLen);
 
     DataFilePath = path;
     m_e.win.caption = CaptionPrefix + text::Upper(path);
@@ -143,7 +147,7 @@ void DataFileLifecycle::OpenDataFile(const std::string& path)
     switch (check.kind) {
     case SlotCheck::Kind::Mismatch:
         m_e.MsgBox("Mismatch!\nFormat Length:" + text::SignedDec(f.RecLen) +
-                       "\n Record Length:" + std::to_string(measured ? measured.value() : 0),
+                       "\n Record Length:" + std::to_string(measured),
                    Buttons::OKCancel, Icon::Exclamation);
         return;
     case SlotCheck::Kind::Fragment:
@@ -180,14 +184,9 @@ void DataFileLifecycle::OpenDataFile(const std::string& path)
     m_e.status.setPanel(2, text::SignedDec(r.CurRec));
 }
 
-void DataFileLifecycle::CloseFile()
-{
-    DataFileNo.close();
-}
-
 void DataFileLifecycle::mnuClose_Click()
 {
-    CloseFile();
+    DataFileNo.close();
     m_e.scr.ClearSurface();
     WindowState& w = m_e.win;
     w.mnuNew = true;

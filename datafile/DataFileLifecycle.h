@@ -28,15 +28,14 @@ public:
     // Forces the written records to the disk; false (after telling the operator) on failure.
     bool SaveData_Click();
 
+    // The data folder as a path that can be opened.
+    std::string DataDir() const;
     // Path of FILE.FMT in the data directory.
     std::string FormatFilePath() const;
     // Loads the named format, clearing the surface first; tells the operator on failure.
     bool LoadFormat(const std::string& name);
 
 private:
-    void RefuseKeying();
-    void CloseFile();
-
     Engine& m_e;
     std::string m_lastOpenName;
 };
