@@ -117,34 +117,25 @@ INSTANTIATE_TEST_SUITE_P(
         OpenRow{"BinaryJunk", "j.dat", Junk(), 0, "Mismatch!"}),
     [](const auto& row) { return std::string(row.param.name); });
 
+// The chosen file's folder becomes the data folder, and its own FILE.FMT is the one read.
 TEST(Opening, NewNameGetsItsExtensionInTheChosenFolder)
 {
     Station s;
     s.start();
     const std::string folder = s.app.file("sub.d");
     std::filesystem::create_directory(folder);
-    s.open(folder + "/sales", "STOCK-19");
+    TempDir::Write(folder + "/FILE.FMT", "STOCK\r\nA---E\r\nhd\r\n"); // a different STOCK
+    s.open(folder + "/sales", "STOCK-5");
     EXPECT_TRUE(s.e.scr.RecordShown);
+    EXPECT_EQ(s.e.fmt.RecLen, 5);
+    EXPECT_EQ(s.dialogs.formatLists.back(), (std::vector<std::string>{"STOCK-5"}));
+    EXPECT_EQ(s.dialogs.openRequests.front().startDir, s.app.path().string());
+    EXPECT_EQ(s.dialogs.openRequests.front().filters.front(), "Korvalen Files (*.dat)");
     EXPECT_EQ(s.dialogs.texts(),
               (std::vector<std::string>{"Opening New File " + folder + "/sales.dat"}));
     EXPECT_EQ(s.e.file.DataFilePath, folder + "/sales.dat");
     EXPECT_EQ(s.e.file.DataPath, folder);
     EXPECT_EQ(s.store.getSetting("Korvalen", "Data Path", "Data", ""), folder);
-}
-
-TEST(Opening, DataFolderFollowsTheChosenFileAndItsFormatFile)
-{
-    Station s;
-    s.start();
-    TempDir other;
-    other.write("FILE.FMT", "STOCK\r\nA---E\r\nhd\r\n"); // a different STOCK there
-    s.dialogs.openAnswers.push_back(other.file("x.dat"));
-    s.dialogs.chooseEntry("STOCK-5");
-    s.e.file.mnuOpen_Click();
-    EXPECT_EQ(s.e.fmt.RecLen, 5);
-    EXPECT_EQ(s.dialogs.formatLists.back(), (std::vector<std::string>{"STOCK-5"}));
-    EXPECT_EQ(s.dialogs.openRequests.front().startDir, s.app.path().string());
-    EXPECT_EQ(s.dialogs.openRequests.front().filters.front(), "Korvalen Files (*.dat)");
 }
 
 // Only where the root folder may be written (CI runs as root) and holds no format file.

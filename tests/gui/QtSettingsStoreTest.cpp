@@ -15,7 +15,6 @@ private slots:
     void initTestCase();
     void roundTrip_data();
     void roundTrip();
-    void sectionListedInKeyOrder();
 
 private:
     QTemporaryDir m_dir;
@@ -51,18 +50,6 @@ void QtSettingsStoreTest::roundTrip()
     QCOMPARE(m_store.getSetting("Korvalen", section.toStdString(), "key", "default"),
              value.toStdString());
     QVERIFY(QFileInfo::exists(m_dir.filePath(QStringLiteral("Korvalen/Korvalen.ini"))));
-}
-
-void QtSettingsStoreTest::sectionListedInKeyOrder()
-{
-    for (const char* key : {"F9", "F2", "F5"})
-        m_store.saveSetting("Korvalen", "Order", key, std::string("v") + key);
-    m_store.saveSetting("Korvalen", "Elsewhere", "F1", "x");
-
-    const std::vector<std::pair<std::string, std::string>> expected = {
-        {"F2", "vF2"}, {"F5", "vF5"}, {"F9", "vF9"}};
-    QCOMPARE(m_store.getAllSettings("Korvalen", "Order"), expected);
-    QVERIFY(m_store.getAllSettings("Korvalen", "Nothing").empty());
 }
 
 QTEST_MAIN(QtSettingsStoreTest)

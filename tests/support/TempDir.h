@@ -28,9 +28,12 @@ public:
     // Writes bytes exactly as given.
     std::string write(const std::string& name, const std::string& bytes) const
     {
-        std::ofstream out(m_path / name, std::ios::binary | std::ios::trunc);
-        out << bytes;
+        Write(file(name), bytes);
         return file(name);
+    }
+    static void Write(const std::string& path, const std::string& bytes)
+    {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
     }
 
     std::string read(const std::string& name) const
