@@ -52,8 +52,7 @@ void Engine::Form_Click()
 
 void Engine::mnuVerify_Click()
 {
-    win.mnuVerifyChecked = !win.mnuVerifyChecked;
-    WindowChanged();
+    ver.mnuVerify_Click();
 }
 
 Dialogs::Answer Engine::MsgBox(const std::string& text, Dialogs::Buttons buttons,

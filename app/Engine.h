@@ -9,8 +9,11 @@
 #include "datafile/RecordStore.h"
 #include "formats/FormatState.h"
 #include "keying/EntryScreen.h"
+#include "keying/FieldExitRules.h"
 #include "keying/FieldTracker.h"
 #include "keying/KeyDispatch.h"
+#include "keying/OperatorAids.h"
+#include "keying/RecordCompletion.h"
 #include "settings/Preferences.h"
 #include "statusbar/StatusLine.h"
 
@@ -41,7 +44,10 @@ public:
     EntryScreen scr{*this};
     FieldTracker fld{*this};
     StatusLine status{*this};
-    KeyDispatch keys;
+    FieldExitRules exits{*this};
+    RecordCompletion ver{*this};
+    OperatorAids aids{*this};
+    KeyDispatch keys{*this};
 
     // Start-up: the stored settings, then the main window's initial state.
     void LoadSettings();

@@ -141,7 +141,7 @@ void DataFileLifecycle::OpenDataFile(const std::string& path)
 
     DataFilePath = path;
     m_e.win.caption = CaptionPrefix + text::Upper(path);
-    r.RecBuf.assign(static_cast<std::size_t>(f.RecLen + 2), ' ');
+    r.RecBuf.assign(static_cast<std::size_t>(f.RecLen), ' ');
     m_e.WindowChanged();
 
     switch (check.kind) {

@@ -1,18 +1,306 @@
 #include "datafile/RecordStore.h"
 
 #include "app/Engine.h"
+#include "app/TextUtil.h"
+
+namespace
+{
+
+constexpr Color Magenta = 0xFF00FF;
+constexpr Color White = 0xFFFFFF;
+constexpr Color Red = 255;
+
+} // namespace
 
 Result<void> RecordStore::ReadRecord(std::int32_t n)
 {
     FormatState& f = m_e.fmt;
+    if (n < 1 || n >= EndRec)
+        return Error{"There is no record" + text::SignedDec(n) + "."};
     auto slot = m_e.file.DataFileNo.readSlot(n, f.RecLen);
     if (!slot)
         return slot.error();
     RecBuf = std::move(slot).value();
-    if (static_cast<int>(RecBuf.size()) < f.RecLen)
-        RecBuf.resize(static_cast<std::size_t>(f.RecLen), ' ');
+    RecBuf.resize(static_cast<std::size_t>(f.RecLen), ' ');
     OrigRec = RecBuf;
     const int no = f.RecLen >= 1 ? RecBuf[static_cast<std::size_t>(f.RecLen - 1)] - 'a' + 1 : 1;
     f.FmtNo = no < 1 || no > f.FmtCount ? 1 : no;
     return {};
+}
+
+void RecordStore::CleanRecord(std::string& s)
+{
+    for (char& c : s) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code < 32 || code > 128)
+            c = ' ';
+    }
+}
+
+Result<void> RecordStore::WriteRecord(std::int32_t n)
+{
+    const FormatState& f = m_e.fmt;
+    if (f.RecLen < 1)
+        return Error{"No format is loaded."};
+    RecBuf.resize(static_cast<std::size_t>(f.RecLen), ' ');
+    RecBuf.back() = f.formatLetter();
+    CleanRecord(RecBuf);
+    const auto written = m_e.file.DataFileNo.writeSlot(n, f.RecLen, RecBuf + "\r\n");
+    if (!written)
+        return written;
+    m_e.win.previousText = RecBuf;
+    m_e.WindowChanged();
+    return {};
+}
+
+void RecordStore::reportSlotError(const std::string& what, std::int32_t n, const Error& err)
+{
+    m_e.MsgBox("Record" + text::SignedDec(n) + " could not be " + what + " " +
+                   m_e.file.DataFilePath + ": " + err.message,
+               Dialogs::Buttons::OK, Dialogs::Icon::Exclamation);
+}
+
+bool RecordStore::WriteRecordOrReport(std::int32_t n)
+{
+    const auto written = WriteRecord(n);
+    if (written)
+        return true;
+    reportSlotError("written to", n, written.error());
+    m_e.MsgBox("The record stays on the screen; it is not stored.", Dialogs::Buttons::OK,
+               Dialogs::Icon::Exclamation);
+    return false;
+}
+
+bool RecordStore::changedStoredRecord() const
+{
+    return CorrectMode && CurRec < EndRec &&
+           RecBuf.compare(0, static_cast<std::size_t>(m_e.fmt.RecLen), OrigRec) != 0;
+}
+
+bool RecordStore::saveBeforeLeaving()
+{
+    // A new record at the end is stored only by completing it.
+    return !changedStoredRecord() || WriteRecordOrReport(CurRec);
+}
+
+void RecordStore::setEditMenu(bool correcting)
+{
+    WindowState& w = m_e.win;
+    w.mnuInsRec = correcting;
+    w.mnuDelRec = correcting;
+    w.mnuFwd = correcting;
+    w.mnuBack = true;
+    m_e.WindowChanged();
+}
+
+void RecordStore::correctMessage()
+{
+    StatusLine& st = m_e.status;
+    st.ModeMsg = " -- Correct -- ";
+    st.ModeColor = Magenta;
+    st.DisplayMode(st.ModeMsg, st.ModeColor);
+}
+
+void RecordStore::ViewRec(std::int32_t n)
+{
+    EntryScreen& scr = m_e.scr;
+    if (n >= EndRec) {
+        // The end position: a blank new record, with the last stored record as the
+        // previous one to duplicate from.
+        CorrectMode = false;
+        if (EndRec > 1) {
+            const auto read = ReadRecord(EndRec - 1);
+            if (!read)
+                reportSlotError("read from", EndRec - 1, read.error());
+        } else {
+            OrigRec.assign(static_cast<std::size_t>(m_e.fmt.RecLen), ' ');
+        }
+        scr.InitScreen();
+        return;
+    }
+    const auto read = ReadRecord(n);
+    if (!read)
+        reportSlotError("read from", n, read.error());
+    scr.InitScreen();
+    OrigRec = RecBuf;
+    scr.ShowRecordLine();
+}
+
+void RecordStore::GoBack()
+{
+    if (InsertPending || EndRec <= 1)
+        return;
+    if (!saveBeforeLeaving())
+        return;
+    m_e.scr.CurCol = 1;
+    correctMessage();
+    CorrectMode = true;
+    setEditMenu(true);
+    if (CurRec > 1)
+        --CurRec;
+    ViewRec(CurRec);
+}
+
+void RecordStore::GoFirst()
+{
+    if (InsertPending || EndRec <= 1)
+        return;
+    if (!saveBeforeLeaving())
+        return;
+    m_e.scr.CurCol = 1;
+    correctMessage();
+    CorrectMode = true;
+    setEditMenu(true);
+    CurRec = 1;
+    ViewRec(CurRec);
+}
+
+void RecordStore::GoFwd()
+{
+    // At the end position there is nowhere to go, and the record being keyed stays.
+    if (InsertPending || !CorrectMode)
+        return;
+    if (!saveBeforeLeaving())
+        return;
+    m_e.scr.CurCol = 1;
+    if (CurRec < EndRec)
+        ++CurRec;
+    StatusLine& st = m_e.status;
+    if (CurRec < EndRec) {
+        setEditMenu(true);
+        st.ModeMsg = " -- Correct -- ";
+        st.DisplayMode(st.ModeMsg, Red);
+    } else {
+        setEditMenu(false);
+        st.ModeMsg = " - O K - ";
+        st.DisplayMode(st.ModeMsg, White);
+    }
+    ViewRec(CurRec);
+}
+
+void RecordStore::GoEnd()
+{
+    if (InsertPending || !CorrectMode)
+        return;
+    if (!saveBeforeLeaving())
+        return;
+    m_e.scr.CurCol = 1;
+    StatusLine& st = m_e.status;
+    st.ModeMsg = " -- OK -- ";
+    st.ModeColor = White;
+    st.DisplayMode(st.ModeMsg, st.ModeColor);
+    setEditMenu(false);
+    CurRec = EndRec;
+    ViewRec(CurRec);
+}
+
+void RecordStore::mnuInsRec_Click()
+{
+    if (InsertPending || !CorrectMode || CurRec >= EndRec)
+        return;
+    const auto answer =
+        m_e.MsgBox("Insert Record at " + text::SignedDec(CurRec) + "?", Dialogs::Buttons::YesNo,
+                   Dialogs::Icon::Question, "Confirm Record Insertion");
+    if (answer != Dialogs::Answer::Yes)
+        return;
+    // Changes to the record about to move up are kept.
+    if (!saveBeforeLeaving())
+        return;
+    StatusLine& st = m_e.status;
+    st.ModeMsg = "Please input complete record";
+    st.ModeColor = Red;
+    // The new record starts blank, as the screen shows it.
+    RecBuf.assign(static_cast<std::size_t>(m_e.fmt.RecLen), ' ');
+    m_e.scr.InitScreen();
+    InsertPending = true;
+}
+
+bool RecordStore::OpenGap(std::int32_t p)
+{
+    for (std::int32_t k = EndRec - 1; k >= p; --k) {
+        const auto read = ReadRecord(k);
+        if (!read) {
+            reportSlotError("read from", k, read.error());
+            recountRecords();
+            return false;
+        }
+        const auto written = WriteRecord(k + 1);
+        if (!written) {
+            reportSlotError("moved in", k + 1, written.error());
+            recountRecords();
+            return false;
+        }
+    }
+    ++EndRec;
+    return true;
+}
+
+bool RecordStore::CloseGap(std::int32_t p)
+{
+    for (std::int32_t k = p; k <= EndRec - 2; ++k) {
+        const auto read = ReadRecord(k + 1);
+        if (!read) {
+            reportSlotError("read from", k + 1, read.error());
+            recountRecords();
+            return false;
+        }
+        const auto written = WriteRecord(k);
+        if (!written) {
+            reportSlotError("moved in", k, written.error());
+            recountRecords();
+            return false;
+        }
+    }
+    // The former last record now stands one slot lower; its old slot goes.
+    const auto cut = m_e.file.DataFileNo.truncateSlots(EndRec - 2, m_e.fmt.RecLen);
+    if (!cut) {
+        reportSlotError("removed from", EndRec - 1, cut.error());
+        recountRecords();
+        return false;
+    }
+    --EndRec;
+    CurRec = EndRec;
+    m_e.status.ModeMsg = " - O K - ";
+    return true;
+}
+
+void RecordStore::recountRecords()
+{
+    const auto length = m_e.file.DataFileNo.length();
+    if (!length)
+        return;
+    const std::int64_t slot = m_e.fmt.RecLen + 2;
+    EndRec = static_cast<std::int32_t>(length.value() / slot) + 1;
+    if (CurRec > EndRec)
+        CurRec = EndRec;
+}
+
+void RecordStore::mnuDelRec_Click()
+{
+    if (InsertPending || !CorrectMode || CurRec >= EndRec)
+        return;
+    const auto answer =
+        m_e.MsgBox("Delete number " + text::SignedDec(CurRec) + "?", Dialogs::Buttons::YesNo,
+                   Dialogs::Icon::Question, "Confirm Record Deletion");
+    if (answer != Dialogs::Answer::Yes)
+        return;
+    StatusLine& st = m_e.status;
+    st.DisplayMode("Deleting Record" + text::SignedDec(CurRec), Red);
+    if (!CloseGap(CurRec)) {
+        ViewRec(CurRec);
+        return;
+    }
+    ViewRec(CurRec);
+    st.DisplayMode("Current Rec : " + text::SignedDec(CurRec), White);
+    setEditMenu(false);
+}
+
+void RecordStore::NextRecord()
+{
+    if (CurRec >= EndRec) {
+        EndRec = CurRec;
+        CorrectMode = false;
+        setEditMenu(false);
+    }
+    m_e.scr.InitScreen();
 }

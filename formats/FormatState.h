@@ -33,6 +33,13 @@ public:
     // Rebuilds FmtLine, Fields and FieldCount from FmtLines(FmtNo) over RecLen columns.
     void BuildFieldTable();
 
+    // Field n of the table; numbers outside it give the nearest entry, so a cursor past
+    // the table's room never reads beyond it.
+    const Field& field(int n) const
+    {
+        return Fields[static_cast<std::size_t>(n < 0 ? 0 : n > MaxFields ? MaxFields : n)];
+    }
+
     // Format letter stored in the last position of a record: 'a' for format 1.
     char formatLetter() const { return static_cast<char>('a' + FmtNo - 1); }
 };

@@ -114,10 +114,48 @@ void EntryScreen::InitScreen()
     if (!m_e.rec.CorrectMode)
         m_e.rec.RecBuf.assign(static_cast<std::size_t>(f.RecLen), ' ');
     m_e.fld.CurFld = 0;
+    // No field of the new record has been left, so none is adjusted on entering the first.
+    m_e.fld.DecPos = 0;
     m_e.keys.MaxCol = 0;
     RecordShown = true;
+    SettingUp = true;
     m_e.fld.FieldEntered();
+    SettingUp = false;
+    m_e.ver.VerifyAccept = false;
     m_e.WindowChanged();
+}
+
+bool EntryScreen::inShownSection(int col) const
+{
+    return ScrCols > 0 && (col - 1) / ScrCols == SecNo;
+}
+
+void EntryScreen::FollowCursor()
+{
+    if (!inShownSection(CurCol)) {
+        DispSecn();
+        return;
+    }
+    m_e.surface.setPrintPos(cellCol(CurCol), dataRow());
+    PosCur();
+}
+
+void EntryScreen::ShowRange(int from, int count, Color back)
+{
+    const int first = std::max(from, SecNo * ScrCols + 1);
+    const int last = std::min({from + count - 1, (SecNo + 1) * ScrCols, m_e.fmt.RecLen});
+    if (first > last)
+        return;
+    m_e.surface.setPrintPos(cellCol(first), dataRow());
+    Clearchars(last - first + 1, back);
+    PrintSlice(m_e.rec.RecBuf, first, last - first + 1);
+}
+
+void EntryScreen::ShowRecordLine()
+{
+    m_e.surface.setPrintPos(0, dataRow());
+    PrintSlice(m_e.rec.RecBuf, 1, ScrCols);
+    FollowCursor();
 }
 
 void EntryScreen::DispSecn()

@@ -25,6 +25,9 @@ public:
     int SavedY = 0;
     // True once a record is set up on the screen; keys do nothing before that.
     bool RecordShown = false;
+    // True while InitScreen enters the first field: automatic field actions may fill the
+    // record then, but only a keystroke completes it.
+    bool SettingUp = false;
 
     double T() const { return ToolbarRows; }
     double dataRow() const { return T() + 1; }
@@ -38,6 +41,18 @@ public:
     void PrintHeadLine();
     void PrintFmtLine();
     void DispSecn();
+
+    // The screen column of record position col in the section shown.
+    int cellCol(int col) const { return col - 1 - SecNo * ScrCols; }
+    bool inShownSection(int col) const;
+    // Print position and caret to CurCol on the data line; the section holding CurCol is
+    // drawn first when another one is shown.
+    void FollowCursor();
+    // Redraws record positions from..from+count-1 that lie in the section shown, on cells
+    // of colour back.
+    void ShowRange(int from, int count, Color back);
+    // The stored record on the data line, for correction.
+    void ShowRecordLine();
 
     // Empties the surface and forgets the record shown (Close, a failed opening).
     void ClearSurface();

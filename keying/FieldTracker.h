@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 class Engine;
 
@@ -23,7 +24,19 @@ public:
     void FieldEntered();
     // FldStart, FldLen, FldKeyed, FldPic and DecPos of field CurFld.
     void FieldInfo();
+    // Whether the current field takes character k; tells the operator why not.
+    bool CharValid(int k);
+    // The field-type panel for the field just entered.
+    void ShowFieldType();
+
+    // Every character a digit or "."; true for the empty text.
+    static bool FieldNumeric(std::string_view x);
+    static bool IsDigitOrDot(std::string_view s);
 
 private:
+    // Runs the automatic action of the field just entered; false when it has none.
+    bool autoAction();
+    void reject(const std::string& message);
+
     Engine& m_e;
 };

@@ -1,0 +1,163 @@
+#include "keying/RecordCompletion.h"
+
+#include "app/Engine.h"
+#include "app/TextUtil.h"
+
+namespace
+{
+
+constexpr Color White = 0xFFFFFF;
+constexpr Color Green = 65280;
+
+} // namespace
+
+void RecordCompletion::EnterChar(int k)
+{
+    EntryScreen& scr = m_e.scr;
+    RecordStore& r = m_e.rec;
+    if (!scr.RecordShown || r.RecBuf.empty())
+        return;
+    if (!m_e.fld.CharValid(k))
+        return;
+    // An inserted record is new: there is nothing stored to compare it with.
+    if (VerifyMode && !r.InsertPending) {
+        VerifyChar(k);
+        return;
+    }
+    const char c = static_cast<char>(k);
+    const int col = scr.CurCol;
+    if (col >= 1 && col <= static_cast<int>(r.RecBuf.size()))
+        r.RecBuf[static_cast<std::size_t>(col - 1)] = c;
+    scr.FollowCursor();
+    scr.OutChr(std::string_view(&c, 1));
+    advanceAfterChar();
+}
+
+void RecordCompletion::advanceAfterChar()
+{
+    EntryScreen& scr = m_e.scr;
+    KeyDispatch& keys = m_e.keys;
+    ++scr.CurCol;
+    if (scr.CurCol > keys.MaxCol) {
+        keys.MaxCol = scr.CurCol;
+        keys.Revisit = false;
+    }
+    if (scr.CurCol >= m_e.fmt.RecLen) {
+        if (VerifyMode && !m_e.rec.InsertPending)
+            completeVerifiedRecord();
+        else
+            RecordComplete();
+        return;
+    }
+    scr.FollowCursor();
+    m_e.fld.FieldEntered();
+    m_e.status.DispStatus();
+}
+
+bool RecordCompletion::RecordComplete()
+{
+    RecordStore& r = m_e.rec;
+    EntryScreen& scr = m_e.scr;
+    StatusLine& st = m_e.status;
+    FormatState& f = m_e.fmt;
+    const bool inserting = r.InsertPending;
+    if (!r.CorrectMode && !inserting) {
+        st.ModeMsg = std::string(StatusLine::MessageWidth, ' ');
+        st.ModeColor = White;
+    }
+    if (inserting) {
+        r.InsRecBuf = r.RecBuf;
+        const int fmtNo = f.FmtNo;
+        const bool opened = r.OpenGap(r.CurRec);
+        r.RecBuf = r.InsRecBuf;
+        f.FmtNo = fmtNo;
+        if (!opened) {
+            scr.CurCol = f.RecLen;
+            scr.FollowCursor();
+            return false;
+        }
+        // The gap is open: from now on the slot is the new record's own.
+        r.InsertPending = false;
+    }
+    if (!r.WriteRecordOrReport(r.CurRec)) {
+        scr.CurCol = f.RecLen;
+        scr.FollowCursor();
+        return false;
+    }
+    scr.CurCol = 1;
+    m_e.fld.CurFld = 1;
+    r.OrigRec = r.RecBuf;
+    st.DispStatus();
+    ++r.CurRec;
+    if (inserting) {
+        st.ModeMsg = " Current Rec: " + text::SignedDec(r.CurRec);
+        m_e.win.mnuInsRec = false;
+        m_e.win.mnuDelRec = false;
+        st.ModeColor = Green;
+        r.ViewRec(r.CurRec);
+        return true;
+    }
+    if (r.CurRec >= r.EndRec)
+        r.CorrectMode = false;
+    if (!r.CorrectMode)
+        r.NextRecord();
+    else
+        r.ViewRec(r.CurRec);
+    return true;
+}
+
+void RecordCompletion::VerifyChar(int k)
+{
+    EntryScreen& scr = m_e.scr;
+    RecordStore& r = m_e.rec;
+    const char c = static_cast<char>(k);
+    const auto pos = static_cast<std::size_t>(scr.CurCol - 1);
+    if (pos >= r.RecBuf.size())
+        return;
+    if (r.RecBuf[pos] != c) {
+        if (!VerifyAccept) {
+            m_e.MsgBox("Mismatch", Dialogs::Buttons::OK, Dialogs::Icon::None, "Verification");
+            if (++MismatchCount <= 2) {
+                scr.FollowCursor();
+                return; // the operator keys the position again
+            }
+            MismatchCount = 0;
+        }
+        r.RecBuf[pos] = c;
+        VerifyChanged = true;
+    }
+    scr.FollowCursor();
+    scr.OutChr(std::string_view(&c, 1));
+    advanceAfterChar();
+}
+
+void RecordCompletion::completeVerifiedRecord()
+{
+    RecordStore& r = m_e.rec;
+    EntryScreen& scr = m_e.scr;
+    // A record at the end position has nothing stored yet: it is written like a new one.
+    const bool stored = r.CurRec < r.EndRec;
+    if ((VerifyChanged || !stored) && !r.WriteRecordOrReport(r.CurRec)) {
+        scr.CurCol = m_e.fmt.RecLen;
+        scr.FollowCursor();
+        return;
+    }
+    scr.CurCol = 1;
+    m_e.fld.CurFld = 1;
+    r.OrigRec = r.RecBuf;
+    m_e.status.DispStatus();
+    ++r.CurRec;
+    if (r.CurRec >= r.EndRec) {
+        r.CorrectMode = false;
+        r.NextRecord();
+        return;
+    }
+    r.ViewRec(r.CurRec);
+}
+
+void RecordCompletion::mnuVerify_Click()
+{
+    VerifyMode = !VerifyMode;
+    m_e.win.mnuVerifyChecked = VerifyMode;
+    m_e.WindowChanged();
+}
