@@ -14,6 +14,7 @@
 #include <QUrl>
 
 #include "app/FindFile.h"
+#include "app/KeyTranslation.h"
 #include "app/QtDialogs.h"
 #include "app/QtText.h"
 #include "keying/EntryScreenWidget.h"
@@ -113,8 +114,11 @@ void frmKvl::buildFileMenu()
     m_saveData = addCommand(menu, QStringLiteral("File &Save"), QStringLiteral("SaveData"),
                             [&file] { file.SaveData_Click(); });
     m_saveData->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    m_mnuVerify = addCommand(menu, QStringLiteral("&Verify"), QStringLiteral("mnuVerify"),
-                             [this] { m_engine.mnuVerify_Click(); });
+    m_mnuVerify = addCommand(menu, QStringLiteral("&Verify"), QStringLiteral("mnuVerify"), [this] {
+        m_engine.mnuVerify_Click();
+        // Qt flipped the check already; the engine may have refused the switch.
+        m_mnuVerify->setChecked(m_engine.win.mnuVerifyChecked);
+    });
     m_mnuVerify->setCheckable(true);
     menu->addSeparator();
     QAction* exit = makeAction(menu, QStringLiteral("E&xit"), QStringLiteral("mnuExit"));
@@ -128,11 +132,16 @@ void frmKvl::buildFileMenu()
 void frmKvl::buildEditMenu()
 {
     QMenu* menu = menuBar()->addMenu(QStringLiteral("&Edit"));
-    m_mnuBack = makeAction(menu, QStringLiteral("&Previous Record"), QStringLiteral("mnuBack"));
-    m_mnuFwd = makeAction(menu, QStringLiteral("&Next Record"), QStringLiteral("mnuFwd"));
-    m_mnuInsRec = makeAction(menu, QStringLiteral("&Insert Record "), QStringLiteral("mnuInsRec"));
+    RecordStore& rec = m_engine.rec;
+    m_mnuBack = addCommand(menu, QStringLiteral("&Previous Record"), QStringLiteral("mnuBack"),
+                           [&rec] { rec.GoBack(); });
+    m_mnuFwd = addCommand(menu, QStringLiteral("&Next Record"), QStringLiteral("mnuFwd"),
+                          [&rec] { rec.GoFwd(); });
+    m_mnuInsRec = addCommand(menu, QStringLiteral("&Insert Record "), QStringLiteral("mnuInsRec"),
+                             [&rec] { rec.mnuInsRec_Click(); });
     m_mnuInsRec->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    m_mnuDelRec = makeAction(menu, QStringLiteral("&Delete Record"), QStringLiteral("mnuDelRec"));
+    m_mnuDelRec = addCommand(menu, QStringLiteral("&Delete Record"), QStringLiteral("mnuDelRec"),
+                             [&rec] { rec.mnuDelRec_Click(); });
     m_mnuDelRec->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
 }
 
@@ -189,6 +198,13 @@ void frmKvl::buildPreviousBox()
 
 void frmKvl::connectScreen()
 {
+    // The menus are built by now; their shortcuts stay theirs.
+    QList<QKeySequence> menuKeys;
+    for (const QAction* action : menuBar()->findChildren<QAction*>())
+        if (!action->shortcut().isEmpty())
+            menuKeys.append(action->shortcut());
+    m_screen->setMenuKeys(std::move(menuKeys));
+    connect(m_screen, &EntryScreenWidget::keyPressed, this, &frmKvl::keyToEngine);
     connect(m_screen, &EntryScreenWidget::focusGained, this, [this] {
         m_engine.scr.FocusGained();
         refresh();
@@ -202,6 +218,17 @@ void frmKvl::connectScreen()
         refresh();
     });
     connect(m_screen, &EntryScreenWidget::resized, this, [this] { placePreviousBox(); });
+}
+
+void frmKvl::keyToEngine(const KeyTranslation& key)
+{
+    int code = key.code;
+    m_engine.keys.Form_KeyDown(code, key.shift);
+    if (key.ch) {
+        int ch = *key.ch;
+        m_engine.keys.Form_KeyPress(ch);
+    }
+    refresh();
 }
 
 void frmKvl::refresh()

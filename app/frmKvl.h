@@ -12,6 +12,7 @@
 #include "keying/ScreenModel.h"
 
 class EntryScreenWidget;
+struct KeyTranslation;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -51,6 +52,7 @@ private:
     void buildStatusBar();
     void buildPreviousBox();
     void connectScreen();
+    void keyToEngine(const KeyTranslation& key);
 
     QAction* makeAction(QMenu* menu, const QString& text, const QString& name);
     QAction* addCommand(QMenu* menu, const QString& text, const QString& name,

@@ -179,6 +179,10 @@ void DataFileLifecycle::OpenDataFile(const std::string& path)
                        Buttons::OK, Icon::Exclamation);
     }
     r.OrigRec = r.RecBuf.substr(0, static_cast<std::size_t>(f.RecLen));
+    // Work starts on a new record at the end; stored ones are reached by stepping back.
+    WindowState& w = m_e.win;
+    w.mnuBack = r.EndRec > 1;
+    w.mnuFwd = w.mnuInsRec = w.mnuDelRec = false;
     m_e.scr.CurCol = 1;
     m_e.scr.InitScreen();
     m_e.status.setPanel(2, text::SignedDec(r.CurRec));

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QImage>
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -142,4 +143,39 @@ void EntryScreenWidget::mousePressEvent(QMouseEvent* event)
 {
     QWidget::mousePressEvent(event);
     emit clicked();
+}
+
+bool EntryScreenWidget::event(QEvent* event)
+{
+    // Accepting the override delivers the key here instead of to a matching shortcut.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (!leftToMenus(*key)) {
+            key->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
+bool EntryScreenWidget::leftToMenus(const QKeyEvent& event) const
+{
+    const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+    const int key = event.key();
+    if (modifiers == Qt::AltModifier && key >= Qt::Key_A && key <= Qt::Key_Z)
+        return true;
+    return m_menuKeys.contains(QKeySequence(QKeyCombination(modifiers, Qt::Key(key))));
+}
+
+bool EntryScreenWidget::focusNextPrevChild(bool)
+{
+    // Tab and Shift+Tab are keying keys: the focus stays on the entry screen.
+    return false;
+}
+
+void EntryScreenWidget::keyPressEvent(QKeyEvent* event)
+{
+    // Every key is the engine's; none travels on to the window.
+    event->accept();
+    emit keyPressed(KeyTranslation::From(*event));
 }

@@ -1,12 +1,18 @@
 #pragma once
 
+#include <utility>
+
+#include <QKeySequence>
+#include <QList>
 #include <QTimer>
 #include <QWidget>
 
+#include "app/KeyTranslation.h"
+
 class ScreenModel;
 
-// Paints the core's ScreenModel (fills, glyphs and caret) and reports focus and clicks; the
-// main window turns those into engine calls.
+// Paints the core's ScreenModel (fills, glyphs and caret) and reports keys, focus and clicks;
+// the main window turns those into engine calls.
 class EntryScreenWidget : public QWidget
 {
     Q_OBJECT
@@ -18,14 +24,23 @@ public:
 
     // Repaints what the model changed since the last call, with the caret shown solid.
     void flushDirty();
+    const ScreenModel& model() const { return m_model; }
+
+    // Key combinations the window's menus keep (their shortcuts); every other key, Alt+letter
+    // mnemonics aside, goes to the engine even when a shortcut would match it.
+    void setMenuKeys(QList<QKeySequence> keys) { m_menuKeys = std::move(keys); }
 
 signals:
+    void keyPressed(const KeyTranslation& key);
     void focusGained();
     void focusLost();
     void clicked();
     void resized(QSize size);
 
 protected:
+    bool event(QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
@@ -33,6 +48,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    bool leftToMenus(const QKeyEvent& event) const;
     void paintPixels(QPainter& painter, const QRect& rect) const;
     void paintGlyphs(QPainter& painter, const QRect& rect) const;
     void paintCaret(QPainter& painter) const;
@@ -43,4 +59,5 @@ private:
     QFont m_font;
     QTimer m_blinkTimer;
     bool m_caretPhaseOn = true;
+    QList<QKeySequence> m_menuKeys;
 };

@@ -64,6 +64,8 @@ std::string FieldExitRules::Adjdec(const std::string& fld, const std::string& fm
 void FieldExitRules::FieldExit()
 {
     const Field& fld = m_e.fmt.field(m_e.fld.CurFld);
+    if (fld.Start < 1)
+        return; // the cursor is in no field (Alt+F1 can turn the first code into "-")
     const int k = m_e.scr.CurCol - fld.Start;
     const int n = std::max(fld.Len - k, 0);
     fillRestOfField(
@@ -73,6 +75,8 @@ void FieldExitRules::FieldExit()
 void FieldExitRules::AutoDup()
 {
     const Field& fld = m_e.fmt.field(m_e.fld.CurFld);
+    if (fld.Start < 1)
+        return;
     const int col = m_e.scr.CurCol;
     const int n = std::max(fld.Start + fld.Len - col, 0);
     // Where the previous record is shorter (none yet), the record keeps what it has.
@@ -87,6 +91,8 @@ void FieldExitRules::AutoDup()
 void FieldExitRules::AutoSkip()
 {
     const Field& fld = m_e.fmt.field(m_e.fld.CurFld);
+    if (fld.Start < 1)
+        return;
     const int n = std::max(fld.Start + fld.Len - m_e.scr.CurCol, 0);
     fillRestOfField(std::string(static_cast<std::size_t>(n), ' '));
 }
@@ -137,6 +143,8 @@ void FieldExitRules::Radj()
     RecordStore& r = m_e.rec;
     EntryScreen& scr = m_e.scr;
     fld.FieldInfo();
+    if (fld.FldStart < 1)
+        return;
     const int keyed = std::clamp(scr.CurCol - fld.FldStart, 0, fld.FldLen);
     const int pad = fld.FldLen - keyed;
     std::string s = fld.FldKeyed.substr(0, static_cast<std::size_t>(keyed));
@@ -165,6 +173,8 @@ void FieldExitRules::AutoInc()
     FieldTracker& fld = m_e.fld;
     EntryScreen& scr = m_e.scr;
     const Field& f = m_e.fmt.field(fld.CurFld);
+    if (f.Start < 1)
+        return;
     const std::string& prev = m_e.rec.OrigRec;
     const std::string v =
         f.Start >= 1 && f.Start <= static_cast<int>(prev.size())

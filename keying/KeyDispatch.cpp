@@ -299,6 +299,8 @@ void KeyDispatch::shiftInField(bool insert)
     RecordStore& r = m_e.rec;
     const Field& f = m_e.fmt.field(m_e.fld.CurFld);
     const int n = f.Start + f.Len - scr.CurCol;
+    if (f.Start < 1)
+        return;
     const auto from = static_cast<std::size_t>(scr.CurCol - 1);
     if (n <= 0 || from + static_cast<std::size_t>(n) > r.RecBuf.size())
         return;

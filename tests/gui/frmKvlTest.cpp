@@ -1,9 +1,11 @@
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -14,6 +16,7 @@
 #include "app/ScriptedDialogs.h"
 #include "app/frmKvl.h"
 #include "keying/EntryScreenWidget.h"
+#include "keying/ScreenModel.h"
 #include "tests/support/MemorySettingsStore.h"
 
 namespace
@@ -24,6 +27,12 @@ const QColor White(255, 255, 255);
 // Band rows of the entry screen, in pixels: heading at row 2.25, data line below it.
 constexpr int HeadingY = 44;
 constexpr int DataY = 60;
+// The data line in character rows; record position 1 is its first cell.
+constexpr double DataRow = 3.25;
+
+// STOCK records: PART (N, 5), NAME (A, 8), PRC (R, 5) and the format letter.
+const QByteArray StockRecord = "00001BOLT    00150a";
+const QByteArray TypedStock = "12345WIDGETS100150";
 
 // Counts what Exit saves, to see that it is saved once.
 class CountingStore : public MemorySettingsStore
@@ -72,9 +81,23 @@ private slots:
     void openShowsRecord();
     void exitTerminatesOnce();
 
+    void typedRecordIsWritten();
+    void tabKeysTheEngine();
+    void digitKeys_data();
+    void digitKeys();
+    void altDigitSwitchesFormat();
+    void ctrlDSwitchesDuplicate();
+    void menuShortcutsStayWithMenus();
+    void editMenuStepsThroughRecords();
+    void verifyComparesKeys();
+
 private:
     void makeWindow();
     void openStock(const QString& dataFile);
+    void openFile(const QByteArray& records, const char* entry);
+    EntryScreenWidget* entryScreen() const;
+    QString dataRow() const;
+    QString previousText() const;
     QImage screenImage() const;
     QColor screenPixel(int x, int y) const { return At(screenImage(), x, y); }
     QAction* action(const char* name) const;
@@ -110,6 +133,7 @@ void frmKvlTest::init()
     QImage picture(8, 8, QImage::Format_RGB32);
     picture.fill(Qt::gray);
     QVERIFY(picture.save(m_appDir->filePath(QStringLiteral("dupoff.bmp")), "BMP"));
+    picture.fill(Qt::green);
     QVERIFY(picture.save(m_appDir->filePath(QStringLiteral("dupon.bmp")), "BMP"));
     m_dialogs = ScriptedDialogs();
     m_store = CountingStore();
@@ -127,6 +151,9 @@ void frmKvlTest::makeWindow()
     m_window = std::make_unique<frmKvl>(Std(m_appDir->path()), m_store, &m_dialogs);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    // Shortcuts and menu mnemonics work only in the active window.
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
 }
 
 void frmKvlTest::openStock(const QString& dataFile)
@@ -136,9 +163,34 @@ void frmKvlTest::openStock(const QString& dataFile)
     action("mnuOpen")->trigger();
 }
 
+void frmKvlTest::openFile(const QByteArray& records, const char* entry)
+{
+    const QString dataFile = m_appDir->filePath(QStringLiteral("keyed.dat"));
+    WriteFile(dataFile, records);
+    m_dialogs.openAnswers.push_back(Std(dataFile));
+    m_dialogs.chooseEntry(entry);
+    action("mnuOpen")->trigger();
+    QVERIFY(m_dialogs.boxes.empty());
+}
+
+EntryScreenWidget* frmKvlTest::entryScreen() const
+{
+    return m_window->findChild<EntryScreenWidget*>(QStringLiteral("EntryScreen"));
+}
+
+QString frmKvlTest::dataRow() const
+{
+    return QString::fromLatin1(entryScreen()->model().rowText(DataRow));
+}
+
+QString frmKvlTest::previousText() const
+{
+    return m_window->findChild<QLineEdit*>(QStringLiteral("Previous"))->text();
+}
+
 QImage frmKvlTest::screenImage() const
 {
-    return m_window->findChild<EntryScreenWidget*>()->grab().toImage();
+    return entryScreen()->grab().toImage();
 }
 
 QAction* frmKvlTest::action(const char* name) const
@@ -229,6 +281,174 @@ void frmKvlTest::exitTerminatesOnce()
     QCOMPARE(m_store.memKeySaves, MemKeys);
     m_window.reset();
     QCOMPARE(m_store.memKeySaves, MemKeys);
+}
+
+void frmKvlTest::typedRecordIsWritten()
+{
+    openFile(StockRecord + "\r\n", "STOCK-19");
+    QCOMPARE(panel(2).trimmed(), QStringLiteral("2"));
+
+    // The last field fills the record up to its format letter, which completes it.
+    QTest::keyClicks(entryScreen(), QString::fromLatin1(TypedStock));
+    QCOMPARE(previousText(), QString::fromLatin1(TypedStock + "a"));
+    QCOMPARE(panel(2).trimmed(), QStringLiteral("3"));
+    QCOMPARE(panel(4), QStringLiteral("1"));
+}
+
+void frmKvlTest::tabKeysTheEngine()
+{
+    openFile(StockRecord + "\r\n", "STOCK-19");
+    auto* screen = entryScreen();
+    // Give the focus chain somewhere to go: Tab must still stay on the entry screen.
+    m_window->findChild<QLineEdit*>(QStringLiteral("Previous"))->setFocusPolicy(Qt::TabFocus);
+    QCOMPARE(QApplication::focusWidget(), screen);
+
+    QTest::keyClick(screen, Qt::Key_Tab);
+    QCOMPARE(panel(4), QStringLiteral("6"));
+    QCOMPARE(panel(5), QStringLiteral("A(2)"));
+    QTest::keyClick(screen, Qt::Key_Tab);
+    QCOMPARE(panel(4), QStringLiteral("14"));
+    QTest::keyClick(screen, Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(panel(4), QStringLiteral("6"));
+    QCOMPARE(QApplication::focusWidget(), screen);
+}
+
+void frmKvlTest::digitKeys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("keyed");
+    QTest::addColumn<QString>("column");
+
+    const int none = Qt::NoModifier;
+    const int pad = Qt::KeypadModifier;
+    QTest::newRow("main row 2") << int(Qt::Key_2) << none << QStringLiteral("2")
+                                << QStringLiteral("2");
+    QTest::newRow("pad 2") << int(Qt::Key_2) << pad << QStringLiteral("2") << QStringLiteral("2");
+    QTest::newRow("pad 7") << int(Qt::Key_7) << pad << QStringLiteral("7") << QStringLiteral("2");
+    // The main-row 7 is the Duplicate key: the field comes from the previous record.
+    QTest::newRow("main row 7 duplicates")
+        << int(Qt::Key_7) << none << QStringLiteral("00001") << QStringLiteral("6");
+}
+
+void frmKvlTest::digitKeys()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, keyed);
+    QFETCH(QString, column);
+
+    openFile(StockRecord + "\r\n", "STOCK-19");
+    QTest::keyClick(entryScreen(), Qt::Key(key), Qt::KeyboardModifiers::fromInt(modifiers));
+    QCOMPARE(dataRow().leftJustified(6).left(6), keyed.leftJustified(6));
+    QCOMPARE(panel(4), column);
+}
+
+void frmKvlTest::altDigitSwitchesFormat()
+{
+    openFile("123456ABCDEa\r\n", "PAYROLL/2-12");
+    QCOMPARE(panel(6), QStringLiteral("Fmt:1/2"));
+    auto* screen = entryScreen();
+    const QString column = panel(4);
+
+    QTest::keyClick(screen, Qt::Key_2, Qt::AltModifier);
+    QCOMPARE(panel(6), QStringLiteral("Fmt:2/2"));
+    // A command key types nothing.
+    QCOMPARE(panel(4), column);
+    QVERIFY2(dataRow().trimmed().isEmpty(), qPrintable(dataRow()));
+
+    QTest::keyClick(screen, Qt::Key_1, Qt::AltModifier);
+    QCOMPARE(panel(6), QStringLiteral("Fmt:1/2"));
+}
+
+void frmKvlTest::ctrlDSwitchesDuplicate()
+{
+    openFile(StockRecord + "\r\n", "STOCK-19");
+    auto* dup = m_window->findChild<QLabel*>(QStringLiteral("StatusPanel3"));
+    const auto shown = [dup] { return dup->pixmap().toImage().pixelColor(0, 0); };
+    QCOMPARE(shown(), QColor(Qt::gray));
+    const QString column = panel(4);
+    // A window shortcut on the same key does not take it from the engine.
+    auto* rival = new QAction(m_window.get());
+    rival->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    m_window->addAction(rival);
+    QSignalSpy rivalSpy(rival, &QAction::triggered);
+
+    QTest::keyClick(entryScreen(), Qt::Key_D, Qt::ControlModifier);
+    QCOMPARE(shown(), QColor(Qt::green));
+    QCOMPARE(rivalSpy.count(), 0);
+    QTest::keyClick(entryScreen(), Qt::Key_D, Qt::ControlModifier);
+    QCOMPARE(shown(), QColor(Qt::gray));
+    // Ctrl+D types no "d" into the record.
+    QCOMPARE(panel(4), column);
+    QVERIFY2(dataRow().trimmed().isEmpty(), qPrintable(dataRow()));
+}
+
+void frmKvlTest::menuShortcutsStayWithMenus()
+{
+    openFile(StockRecord + "\r\n", "STOCK-19");
+    auto* screen = entryScreen();
+    // Up steps back to the stored record, where a record may be inserted.
+    QTest::keyClick(screen, Qt::Key_Up);
+    QCOMPARE(panel(2).trimmed(), QStringLiteral("1"));
+    QVERIFY(action("mnuInsRec")->isEnabled());
+
+    m_dialogs.answers.push_back(Dialogs::Answer::No);
+    QTest::keyClick(screen, Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(m_dialogs.boxes.size(), std::size_t{1});
+    QCOMPARE(m_dialogs.boxes.back().title, std::string("Confirm Record Insertion"));
+    QCOMPARE(panel(2).trimmed(), QStringLiteral("1"));
+
+    // Alt+letter opens its menu instead of reaching the engine.
+    QTest::keyClick(screen, Qt::Key_E, Qt::AltModifier);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    QCOMPARE(menu->title(), QStringLiteral("&Edit"));
+    menu->close();
+}
+
+void frmKvlTest::editMenuStepsThroughRecords()
+{
+    openFile(StockRecord + "\r\n" + TypedStock + "a\r\n", "STOCK-19");
+    QCOMPARE(panel(2).trimmed(), QStringLiteral("3"));
+    // Up steps back to record 2; from there the menu steps on.
+    QTest::keyClick(entryScreen(), Qt::Key_Up);
+    QCOMPARE(panel(2).trimmed(), QStringLiteral("2"));
+    QVERIFY(dataRow().startsWith(QString::fromLatin1(TypedStock)));
+    QVERIFY(action("mnuBack")->isEnabled());
+    action("mnuBack")->trigger();
+    QCOMPARE(panel(2).trimmed(), QStringLiteral("1"));
+    QVERIFY(dataRow().startsWith(QString::fromLatin1(StockRecord.left(18))));
+    QVERIFY(action("mnuFwd")->isEnabled());
+    action("mnuFwd")->trigger();
+    QCOMPARE(panel(2).trimmed(), QStringLiteral("2"));
+
+    // Deleting record 2 leaves record 1 and the end position.
+    m_dialogs.answers.push_back(Dialogs::Answer::Yes);
+    QVERIFY(action("mnuDelRec")->isEnabled());
+    action("mnuDelRec")->trigger();
+    QFile file(m_appDir->filePath(QStringLiteral("keyed.dat")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), StockRecord + "\r\n");
+}
+
+void frmKvlTest::verifyComparesKeys()
+{
+    openFile(StockRecord + "\r\n", "STOCK-19");
+    auto* screen = entryScreen();
+    QTest::keyClick(screen, Qt::Key_Up);
+    action("mnuVerify")->trigger();
+    QVERIFY(action("mnuVerify")->isChecked());
+
+    // The stored record starts with 0: a 9 is a mismatch, a 0 passes on.
+    QTest::keyClick(screen, Qt::Key_9, Qt::KeypadModifier);
+    QCOMPARE(m_dialogs.texts(), std::vector<std::string>{"Mismatch"});
+    QTest::keyClick(screen, Qt::Key_0, Qt::KeypadModifier);
+    QCOMPARE(m_dialogs.boxes.size(), std::size_t{1});
+    QCOMPARE(panel(4), QStringLiteral("2"));
+
+    action("mnuVerify")->trigger();
+    QVERIFY(!action("mnuVerify")->isChecked());
 }
 
 QTEST_MAIN(frmKvlTest)

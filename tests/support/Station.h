@@ -1,11 +1,14 @@
 #pragma once
 
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "app/Engine.h"
+#include "app/ScriptedDialogs.h"
+#include "keying/KeyNames.h"
 #include "keying/ScreenModel.h"
 #include "tests/support/MemorySettingsStore.h"
-#include "app/ScriptedDialogs.h"
 #include "tests/support/TempDir.h"
 
 // A keying station for tests: an engine over a screen model, scripted dialogs and an
@@ -49,5 +52,64 @@ struct Station {
         e.file.mnuOpen_Click();
     }
 
+    // Opens an empty data file, created beforehand so that no message comes up.
+    void openEmpty(const std::string& file, const std::string& entry)
+    {
+        app.write(file, "");
+        open(file, entry);
+    }
+
     double T() const { return e.scr.T(); }
+
+    // Keystrokes as the window delivers them: the key-down, then its character.
+    void stroke(const KeyStroke& ks)
+    {
+        int code = ks.keyCode;
+        e.keys.Form_KeyDown(code, ks.shift);
+        if (!ks.ch)
+            return;
+        int c = *ks.ch;
+        e.keys.Form_KeyPress(c);
+    }
+    void type(const std::string& text)
+    {
+        for (const char c : text)
+            stroke(KeyNames::ForChar(c).value());
+    }
+    void key(const std::string& name)
+    {
+        const auto ks = KeyNames::Parse(name);
+        if (!ks)
+            throw std::invalid_argument(name + ": " + ks.error().message);
+        stroke(ks.value());
+    }
+
+    // The records of a data file in the app folder, without their CR LF.
+    std::vector<std::string> records(const std::string& file) const
+    {
+        const std::string bytes = app.read(file);
+        std::vector<std::string> out;
+        for (std::size_t at = 0; at < bytes.size();) {
+            const auto end = bytes.find("\r\n", at);
+            out.push_back(bytes.substr(at, end - at));
+            if (end == std::string::npos)
+                break;
+            at = end + 2;
+        }
+        return out;
+    }
+
+    static std::string TrimRight(std::string s)
+    {
+        s.erase(s.find_last_not_of(' ') + 1);
+        return s;
+    }
+    std::string dataRow() const { return TrimRight(screen.rowText(T() + 1)); }
+    std::string messageLine() const
+    {
+        const std::string row = screen.rowText(T() + 4);
+        return row.size() <= StatusLine::MessageColumn
+                   ? std::string()
+                   : TrimRight(row.substr(StatusLine::MessageColumn));
+    }
 };

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "app/Dialogs.h"
+
+// Dialogs for a replayed session: message boxes take queued answers (or their first
+// button) and are reported as they appear; the Open dialog, input box and format selection
+// take the next text of one shared queue and are cancelled when it is empty.
+class ReplayDialogs : public Dialogs
+{
+public:
+    // Relative names chosen in the Open dialog are taken inside baseDir.
+    explicit ReplayDialogs(std::filesystem::path baseDir) : m_baseDir(std::move(baseDir)) {}
+
+    // Called with every message box as it is shown.
+    std::function<void(const std::string& title, const std::string& text)> onBox;
+
+    void queueAnswer(Answer a) { m_answers.push_back(a); }
+    void queueText(std::string text) { m_texts.push_back(std::move(text)); }
+
+    // Set when a queued answer was none of its box's buttons (the box took its first one
+    // instead); reading it clears it.
+    std::optional<std::string> takeMisfit();
+
+    Answer messageBox(const std::string& text, const std::string& title, Buttons buttons,
+                      Icon icon) override;
+    std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
+                                        const std::string& def) override;
+    std::optional<std::string> openFile(const OpenRequest& request) override;
+    std::optional<Color> pickColor(Color initial) override;
+    FormatChoice chooseFormat(const std::vector<std::string>& entries) override;
+
+    static std::string AnswerName(Answer a);
+
+private:
+    std::optional<std::string> nextText();
+
+    std::filesystem::path m_baseDir;
+    std::deque<Answer> m_answers;
+    std::deque<std::string> m_texts;
+    std::optional<std::string> m_misfit;
+};

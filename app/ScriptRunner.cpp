@@ -1,0 +1,267 @@
+#include "app/ScriptRunner.h"
+
+#include <algorithm>
+#include <cctype>
+#include <istream>
+#include <iterator>
+#include <ostream>
+#include <vector>
+
+#include "app/Engine.h"
+#include "app/ReplayDialogs.h"
+#include "keying/KeyNames.h"
+#include "keying/ScreenModel.h"
+
+namespace
+{
+
+// A menu command: the window greys it out while its WindowState flag is off (no flag:
+// always offered). Exit ends the script.
+struct MenuItem {
+    std::string_view name;
+    bool WindowState::*enabled;
+    void (*click)(Engine&);
+    bool ends = false;
+};
+
+// Add an item with its line here; the order is only for reading.
+constexpr MenuItem Menu[]{
+    {"New", &WindowState::mnuNew, [](Engine& e) { e.file.mnuNew_Click(); }},
+    {"Open", &WindowState::mnuOpen, [](Engine& e) { e.file.mnuOpen_Click(); }},
+    {"Close", &WindowState::mnuClose, [](Engine& e) { e.file.mnuClose_Click(); }},
+    {"Save", &WindowState::SaveData, [](Engine& e) { e.file.SaveData_Click(); }},
+    {"Verify", nullptr, [](Engine& e) { e.mnuVerify_Click(); }},
+    {"Exit", nullptr, [](Engine& e) { e.Form_Terminate(); }, true},
+    {"Previous", &WindowState::mnuBack, [](Engine& e) { e.rec.GoBack(); }},
+    {"Next", &WindowState::mnuFwd, [](Engine& e) { e.rec.GoFwd(); }},
+    {"Insert", &WindowState::mnuInsRec, [](Engine& e) { e.rec.mnuInsRec_Click(); }},
+    {"Delete", &WindowState::mnuDelRec, [](Engine& e) { e.rec.mnuDelRec_Click(); }},
+};
+
+bool SameName(std::string_view a, std::string_view b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+std::string Quoted(std::string_view s)
+{
+    return "'" + std::string(s) + "'";
+}
+
+std::string_view Trim(std::string_view s)
+{
+    const auto first = s.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    const auto last = s.find_last_not_of(" \t");
+    return s.substr(first, last - first + 1);
+}
+
+std::string TrimRight(std::string s)
+{
+    const auto last = s.find_last_not_of(' ');
+    s.erase(last == std::string::npos ? 0 : last + 1);
+    return s;
+}
+
+// Line breaks of any kind written as the two characters \n, so a box stays on one line.
+std::string OneLine(const std::string& text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n') {
+            out += c;
+            continue;
+        }
+        out += "\\n";
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+    }
+    return out;
+}
+
+// A character that cannot be shown as itself in a message.
+std::string Shown(char c)
+{
+    const auto u = static_cast<unsigned char>(c);
+    if (u >= 32 && u < 127)
+        return Quoted(std::string(1, c));
+    static constexpr char Hex[] = "0123456789ABCDEF";
+    return std::string("\\x") + Hex[u >> 4] + Hex[u & 15];
+}
+
+void Press(Engine& e, const KeyStroke& k)
+{
+    int code = k.keyCode;
+    e.keys.Form_KeyDown(code, k.shift);
+    if (!k.ch)
+        return;
+    int ch = *k.ch;
+    e.keys.Form_KeyPress(ch);
+}
+
+} // namespace
+
+ScriptRunner::ScriptRunner(Engine& e, ScreenModel& screen, ReplayDialogs& dialogs,
+                           std::ostream& out)
+    : m_e(e), m_screen(screen), m_dialogs(dialogs), m_out(out)
+{
+    m_dialogs.onBox = [this](const std::string& title, const std::string& text) {
+        box(title, text);
+    };
+}
+
+ScriptRunner::~ScriptRunner()
+{
+    m_dialogs.onBox = nullptr;
+}
+
+void ScriptRunner::start()
+{
+    m_e.LoadSettings();
+    m_e.Form_Load();
+}
+
+Result<void> ScriptRunner::run(std::istream& in, const std::string& name)
+{
+    int number = 0;
+    for (std::string line; std::getline(in, line);) {
+        ++number;
+        const auto goesOn = runLine(line);
+        if (!goesOn)
+            return Error{name + ":" + std::to_string(number) + ": " + goesOn.error().message};
+        if (!goesOn.value())
+            break;
+    }
+    return {};
+}
+
+Result<bool> ScriptRunner::runLine(std::string_view line)
+{
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    const std::string_view trimmed = Trim(line);
+    if (trimmed.empty() || trimmed.front() == '#')
+        return true;
+    // The argument is the rest of the line after one blank, as written: "type" and
+    // "choose" keep the blanks in it.
+    const std::string_view start = line.substr(line.find_first_not_of(" \t"));
+    const auto blank = start.find(' ');
+    const std::string_view word = start.substr(0, blank);
+    const std::string_view arg =
+        blank == std::string_view::npos ? std::string_view{} : start.substr(blank + 1);
+    auto goesOn = command(word, arg);
+    if (!goesOn)
+        return goesOn;
+    if (auto misfit = m_dialogs.takeMisfit())
+        return Error{*misfit};
+    return goesOn;
+}
+
+Result<bool> ScriptRunner::command(std::string_view word, std::string_view arg)
+{
+    auto done = [](const Result<void>& r) -> Result<bool> {
+        if (!r)
+            return r.error();
+        return true;
+    };
+    if (word == "answer")
+        return done(answer(Trim(arg)));
+    if (word == "choose") {
+        m_dialogs.queueText(std::string(arg));
+        return true;
+    }
+    if (word == "menu")
+        return menu(Trim(arg));
+    if (word == "type")
+        return done(type(arg));
+    if (word == "key")
+        return done(key(Trim(arg)));
+    if (word == "show") {
+        if (!Trim(arg).empty())
+            return Error{"show takes nothing after it"};
+        show();
+        return true;
+    }
+    return Error{"unknown command " + Quoted(word)};
+}
+
+Result<void> ScriptRunner::answer(std::string_view arg)
+{
+    using A = Dialogs::Answer;
+    for (const A a : {A::Yes, A::No, A::OK, A::Cancel}) {
+        if (SameName(arg, ReplayDialogs::AnswerName(a))) {
+            m_dialogs.queueAnswer(a);
+            return {};
+        }
+    }
+    return Error{"unknown answer " + Quoted(arg) + " (Yes, No, OK or Cancel)"};
+}
+
+Result<bool> ScriptRunner::menu(std::string_view arg)
+{
+    const auto it =
+        std::ranges::find_if(Menu, [&](const MenuItem& m) { return SameName(m.name, arg); });
+    if (it == std::end(Menu))
+        return Error{"unknown menu " + Quoted(arg)};
+    // A greyed-out item cannot be clicked.
+    if (it->enabled != nullptr && !(m_e.win.*(it->enabled)))
+        return true;
+    it->click(m_e);
+    return !it->ends;
+}
+
+Result<void> ScriptRunner::type(std::string_view text)
+{
+    std::vector<KeyStroke> strokes;
+    for (const char c : text) {
+        const auto k = KeyNames::ForChar(c);
+        if (!k)
+            return Error{"no key types " + Shown(c)};
+        strokes.push_back(*k);
+    }
+    for (const KeyStroke& k : strokes)
+        Press(m_e, k);
+    return {};
+}
+
+Result<void> ScriptRunner::key(std::string_view name)
+{
+    const auto k = KeyNames::Parse(name);
+    if (!k)
+        return k.error();
+    Press(m_e, *k);
+    return {};
+}
+
+void ScriptRunner::show()
+{
+    const double T = m_e.scr.T();
+    const std::string message = m_screen.rowText(T + 4);
+    const auto& p = m_e.win.panels;
+    m_out << "caption: " << m_e.win.caption << '\n'
+          << "heading: " << TrimRight(m_screen.rowText(T)) << '\n'
+          << "data: " << TrimRight(m_screen.rowText(T + 1)) << '\n'
+          << "format: " << TrimRight(m_screen.rowText(T + 2)) << '\n'
+          << "message: "
+          << TrimRight(message.size() > StatusLine::MessageColumn
+                           ? message.substr(StatusLine::MessageColumn)
+                           : std::string())
+          << '\n'
+          << "status: " << p[1] << " | " << p[2] << " | "
+          << (m_e.win.dupPictureOn ? "dup on" : "dup off") << " | " << p[4] << " | " << p[5]
+          << " | " << p[6] << '\n'
+          << "record: CurRec=" << m_e.rec.CurRec << " EndRec=" << m_e.rec.EndRec
+          << " CurCol=" << m_e.scr.CurCol << " CurFld=" << m_e.fld.CurFld
+          << " FldType=" << m_e.fld.FldType << " Verify=" << (m_e.ver.VerifyMode ? "on" : "off")
+          << '\n';
+}
+
+void ScriptRunner::box(const std::string& title, const std::string& text)
+{
+    m_out << "box: " << title << " | " << OneLine(text) << '\n';
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+
+#include "app/Result.h"
+
+class Engine;
+class ReplayDialogs;
+class ScreenModel;
+
+// Replays a keying session from script lines against an engine: dialog answers and texts,
+// menu commands, typed text, named keys and "show" printouts of the window. Every message
+// box and printout goes to the output as a line of its own, in order.
+class ScriptRunner
+{
+public:
+    ScriptRunner(Engine& e, ScreenModel& screen, ReplayDialogs& dialogs, std::ostream& out);
+    ~ScriptRunner();
+    ScriptRunner(const ScriptRunner&) = delete;
+    ScriptRunner& operator=(const ScriptRunner&) = delete;
+
+    // Start-up as the program does it: the stored settings, then the window.
+    void start();
+    // One script line. True while the script goes on, false once it has ended (Exit).
+    Result<bool> runLine(std::string_view line);
+    // Every line of a script until its end or Exit; an error reads "NAME:LINE: what".
+    Result<void> run(std::istream& in, const std::string& name);
+
+private:
+    Result<bool> command(std::string_view word, std::string_view arg);
+    Result<void> answer(std::string_view arg);
+    Result<bool> menu(std::string_view arg);
+    Result<void> type(std::string_view text);
+    Result<void> key(std::string_view name);
+    void show();
+    void box(const std::string& title, const std::string& text);
+
+    Engine& m_e;
+    ScreenModel& m_screen;
+    ReplayDialogs& m_dialogs;
+    std::ostream& m_out;
+};

@@ -1,0 +1,79 @@
+// kvscript DIR SCRIPT: replays a keying session without a window. DIR is the application
+// and data folder (FILE.FMT is read there, settings are kept in DIR/kvscript.ini); SCRIPT
+// ("-" for standard input) holds one command a line. Message boxes and "show" printouts go
+// to standard output. Exit status: 0 done, 1 the settings file could not be written,
+// 2 a script error, a missing DIR or an unreadable SCRIPT.
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+#include "app/Engine.h"
+#include "app/ReplayDialogs.h"
+#include "app/ScriptRunner.h"
+#include "keying/ScreenModel.h"
+#include "settings/IniFileSettingsStore.h"
+
+namespace
+{
+
+namespace fs = std::filesystem;
+
+constexpr int ScriptFailed = 2;
+
+// The folder as an absolute path without "." parts or a trailing separator, as the Open
+// dialog would show it.
+fs::path FullDir(const fs::path& dir)
+{
+    fs::path p = fs::absolute(dir).lexically_normal();
+    if (!p.has_filename() && p.has_relative_path())
+        p = p.parent_path();
+    return p;
+}
+
+int Run(const fs::path& dir, std::istream& script, const std::string& scriptName)
+{
+    ScreenModel screen(640, 480);
+    ReplayDialogs dialogs(dir);
+    IniFileSettingsStore store(dir / "kvscript.ini");
+    Engine engine(screen, dialogs, store, dir);
+    ScriptRunner runner(engine, screen, dialogs, std::cout);
+    runner.start();
+    const auto done = runner.run(script, scriptName);
+    std::cout.flush();
+    if (!done) {
+        std::cerr << done.error().message << '\n';
+        return ScriptFailed;
+    }
+    if (!store.lastWrite()) {
+        std::cerr << "kvscript: " << store.lastWrite().error().message << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::cerr << "usage: kvscript DIR SCRIPT (\"-\" reads the script from standard input)\n";
+        return ScriptFailed;
+    }
+    std::error_code ec;
+    if (!fs::is_directory(argv[1], ec)) {
+        std::cerr << "kvscript: " << argv[1] << ": no such folder\n";
+        return ScriptFailed;
+    }
+    const fs::path dir = FullDir(argv[1]);
+    const std::string scriptName = argv[2];
+    if (scriptName == "-")
+        return Run(dir, std::cin, scriptName);
+    std::ifstream script(scriptName, std::ios::binary);
+    // A folder opens as a stream on Linux but cannot be read.
+    if (!script || fs::is_directory(scriptName, ec)) {
+        std::cerr << "kvscript: " << scriptName << ": cannot read the script\n";
+        return ScriptFailed;
+    }
+    return Run(dir, script, scriptName);
+}

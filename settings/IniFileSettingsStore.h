@@ -1,0 +1,44 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <utility>
+
+#include "app/Result.h"
+#include "settings/SettingsStore.h"
+
+// A settings store in one INI file of our own choosing, for runs that must not touch the
+// user's settings. Sections read "[APP/SECTION]"; the file is read once when the store is
+// made (a missing file is an empty store) and written whole on every save.
+class IniFileSettingsStore : public SettingsStore
+{
+public:
+    explicit IniFileSettingsStore(std::filesystem::path file);
+
+    std::string getSetting(const std::string& app, const std::string& section,
+                           const std::string& key, const std::string& def) const override;
+    void saveSetting(const std::string& app, const std::string& section, const std::string& key,
+                     const std::string& value) override;
+    std::vector<std::pair<std::string, std::string>>
+    getAllSettings(const std::string& app, const std::string& section) const override;
+
+    // How the last write of the file went; a failed write keeps the values in memory.
+    const Result<void>& lastWrite() const { return m_lastWrite; }
+
+    // The file's text for the given sections. Names and values with outer blanks or
+    // characters the format uses are written in double quotes with backslash escapes.
+    using Sections = std::map<std::string, std::map<std::string, std::string>>;
+    static std::string Render(const Sections& sections);
+    // The sections of a file's text; lines that are neither a header nor "key=value",
+    // and ";" or "#" comments, are skipped.
+    static Sections ParseText(const std::string& text);
+
+private:
+    static std::string SectionName(const std::string& app, const std::string& section);
+    Result<void> write() const;
+
+    std::filesystem::path m_file;
+    Sections m_sections;
+    Result<void> m_lastWrite;
+};

@@ -1,0 +1,430 @@
+#include <gtest/gtest.h>
+
+#include "keying/KeyCodes.h"
+#include "tests/support/Station.h"
+
+namespace
+{
+
+// N 1-5, B 6-10, R 11-15, R with a point 16-21, J 22-25, A 26-29.
+constexpr const char* TypesFormats = "TYPES\r\n"
+                                     "N----B----R----R--.--J---A---E\r\n"
+                                     "NUM  BLANK RIGHTDEC   JUST ALFA\r\n";
+// A 1-4, D 5-8, L 9-12, Y 13-16, S 17-19, N 20-22.
+constexpr const char* AutoFormats = "AUTO\r\n"
+                                    "A---D---L---Y---S--N--E\r\n"
+                                    "NAMEDUP ALDPINC SKPNUM\r\n"
+                                    "LASTY\r\n"
+                                    "A---Y---E\r\n"
+                                    "NAMEINC\r\n"
+                                    "ALLDUP\r\n"
+                                    "D---E\r\n"
+                                    "DUP\r\n";
+constexpr const char* FieldFormats = "FIELDS\r\n"
+                                     "A----N---E\r\n"
+                                     "ALPHANUM\r\n";
+
+std::string WideFormats()
+{
+    return "WIDE\r\nA" + std::string(99, '-') + "N" + std::string(48, '-') + "E\r\n" + "HEAD" +
+           std::string(96, '.') + "SECOND\r\n";
+}
+
+struct Validation {
+    const char* name;
+    char type;
+    bool atPoint;
+    int ch;
+    bool accepted;
+    std::vector<std::string> boxes;
+};
+
+class CharValidTest : public ::testing::TestWithParam<Validation>
+{
+};
+
+TEST_P(CharValidTest, AcceptsOrRefusesWithItsMessages)
+{
+    const Validation& v = GetParam();
+    Station s;
+    s.start();
+    s.e.fmt.FmtLine = v.atPoint ? "." : "-";
+    s.e.scr.CurCol = 1;
+    s.e.fld.FldType = v.type;
+    EXPECT_EQ(s.e.fld.CharValid(v.ch), v.accepted);
+    EXPECT_EQ(s.dialogs.texts(), v.boxes);
+}
+
+const std::string NumericOnly = ". Numeric Only";
+const std::string PointOnly = "Only decimal point '.' allowed";
+
+INSTANTIATE_TEST_SUITE_P(
+    Keying, CharValidTest,
+    ::testing::Values(
+        Validation{"N_digit", 'N', false, '5', true, {}},
+        Validation{"N_point", 'N', false, '.', true, {}},
+        Validation{"N_letter", 'N', false, 'a', false, {"Invalid Character - a" + NumericOnly}},
+        Validation{"N_blank", 'N', false, ' ', false, {"Invalid Character -  " + NumericOnly}},
+        Validation{"Y_letter", 'Y', false, 'x', false, {"Invalid Character - x" + NumericOnly}},
+        Validation{"D_slash", 'D', false, '/', false, {"Invalid Character - /" + NumericOnly}},
+        Validation{"B_blank", 'B', false, ' ', true, {}},
+        Validation{"B_point", 'B', false, '.', false, {"Invalid Character - ." + NumericOnly}},
+        Validation{"M_letter", 'M', false, 'x', true, {}},
+        Validation{"M_blank", 'M', false, ' ', true, {}},
+        Validation{"M_digit", 'M', false, '7', false, {"Alpha only"}},
+        Validation{"A_underscore", 'A', false, '_', false, {"Invalid Character"}},
+        Validation{"A_brace", 'A', false, '{', false, {"Invalid Character"}},
+        Validation{"A_code200", 'A', false, 200, false, {"Invalid Character"}},
+        Validation{"A_hash", 'A', false, '#', true, {}},
+        Validation{"J_control", 'J', false, 1, false, {"Invalid Character"}},
+        Validation{"P_control", 'P', false, 1, true, {}},
+        Validation{"S_control", 'S', false, 1, true, {}},
+        Validation{"A_atPoint", 'A', true, 'x', false, {PointOnly}},
+        Validation{"A_pointAtPoint", 'A', true, '.', true, {}},
+        Validation{"L_atPoint", 'L', true, 'x', true, {}},
+        Validation{"R_atPoint", 'R', true, 'x', false, {"Invalid Character - x" + NumericOnly}},
+        Validation{"N_letterAtPoint",
+                   'N',
+                   true,
+                   'a',
+                   false,
+                   {"Invalid Character - a" + NumericOnly, PointOnly}}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(Keying, NumericTestsOnText)
+{
+    EXPECT_TRUE(FieldTracker::FieldNumeric("12.5"));
+    EXPECT_FALSE(FieldTracker::FieldNumeric("12a"));
+    EXPECT_TRUE(FieldTracker::FieldNumeric(""));
+    EXPECT_EQ(FieldExitRules::Adjdec("5.5", "R--.--"), "005.50");
+    EXPECT_EQ(FieldExitRules::Adjdec("12", "R--.--"), "012.00");
+    EXPECT_EQ(FieldExitRules::Adjdec("123456", "R--.--"), "123.00");
+    EXPECT_EQ(FieldExitRules::Adjdec("1.239", "R--.--"), "001.23");
+}
+
+TEST(Keying, TypedRecordIsWrittenAndABlankRecordFollows)
+{
+    Station s;
+    s.start();
+    s.openEmpty("stock.dat", "STOCK-19");
+    s.type("00001WIDGET  012.5");
+
+    EXPECT_EQ(s.records("stock.dat"), std::vector<std::string>{"00001WIDGET  012.5a"});
+    EXPECT_EQ(s.e.win.previousText, "00001WIDGET  012.5a");
+    EXPECT_EQ(s.e.rec.CurRec, 2);
+    EXPECT_EQ(s.e.rec.EndRec, 2);
+    EXPECT_EQ(s.dataRow(), "");
+    EXPECT_EQ(s.messageLine(), "");
+    EXPECT_EQ(s.e.win.panels[2], "2");
+    EXPECT_EQ(s.e.scr.CurCol, 1);
+    EXPECT_EQ(s.e.fld.FldType, 'N');
+    EXPECT_TRUE(s.dialogs.boxes.empty());
+}
+
+TEST(Keying, RejectedCharacterIsNeitherStoredNorEchoed)
+{
+    Station s;
+    s.start();
+    s.openEmpty("stock.dat", "STOCK-19");
+    s.type("12x");
+    EXPECT_EQ(s.dialogs.texts(), std::vector<std::string>{"Invalid Character - x. Numeric Only"});
+    EXPECT_EQ(s.dataRow(), "12");
+    EXPECT_EQ(s.e.scr.CurCol, 3);
+    EXPECT_EQ(s.e.win.panels[4], "3");
+}
+
+TEST(Keying, EnterAndSemicolonFillTheRestOfTheFieldByType)
+{
+    Station s(TypesFormats);
+    s.start();
+    s.openEmpty("t.dat", "TYPES-30");
+    s.type("12");
+    s.key("Enter");
+    s.type("12;12");
+    s.key("Enter");
+    s.type("5.5");
+    s.key("Enter");
+    EXPECT_EQ(s.e.scr.CurCol, 22) << "the adjusted field is not adjusted again";
+    s.type("AB;X");
+    s.key("Enter");
+
+    EXPECT_EQ(s.records("t.dat"), std::vector<std::string>{"1200012   00012005.5000ABX   a"});
+}
+
+TEST(Keying, FullyKeyedDecimalFieldIsAlignedWhenTheNextFieldIsEntered)
+{
+    Station s(TypesFormats);
+    s.start();
+    s.openEmpty("t.dat", "TYPES-30");
+    s.key("Tab");
+    s.key("Tab");
+    s.key("Tab");
+    s.type("123456");
+    EXPECT_EQ(s.e.rec.RecBuf.substr(15, 6), "123.00");
+    EXPECT_EQ(s.e.scr.CurCol, 22);
+    EXPECT_EQ(s.e.fld.FldType, 'J');
+}
+
+class AutoStation : public Station
+{
+public:
+    AutoStation() : Station(AutoFormats) {}
+
+    void openWith(const std::string& records, const std::string& format)
+    {
+        start();
+        app.write("a.dat", records);
+        open("a.dat", format);
+        e.prefs.DupKeyCode = KeyCode::F12;
+        key("Ctrl+D");
+    }
+};
+
+TEST(Keying, DuplicateSwitchRunsTheAutomaticFieldActions)
+{
+    AutoStation s;
+    s.openWith("PREVABCDLMNO0009XYZ123a\r\n", "AUTO-23");
+    EXPECT_TRUE(s.e.win.dupPictureOn);
+
+    s.type("NEW1");
+    EXPECT_EQ(s.dataRow(), "NEW1ABCDLMNO0010");
+    EXPECT_EQ(s.e.scr.CurCol, 20);
+    s.type("456NEW2");
+    s.type("789");
+
+    EXPECT_EQ(s.records("a.dat"),
+              (std::vector<std::string>{"PREVABCDLMNO0009XYZ123a", "NEW1ABCDLMNO0010   456a",
+                                        "NEW2ABCDLMNO0011   789a"}));
+}
+
+TEST(Keying, IncrementOfTheLastFieldCompletesEachRecord)
+{
+    AutoStation s;
+    s.openWith("", "LASTY-9");
+    EXPECT_TRUE(s.dialogs.texts().empty());
+
+    s.type("ABCD");
+    EXPECT_EQ(s.dialogs.texts(), std::vector<std::string>{"Auto Inc  Max field length = 9"})
+        << "nothing to increment on the first record";
+    EXPECT_EQ(s.e.scr.CurCol, 5);
+    s.type("0009EFGHIJKL");
+
+    EXPECT_EQ(s.records("a.dat"),
+              (std::vector<std::string>{"ABCD0009a", "EFGH0010a", "IJKL0011a"}));
+    EXPECT_EQ(s.e.rec.CurRec, 4);
+}
+
+TEST(Keying, RecordFilledWholeByDuplicationWaitsForAKey)
+{
+    AutoStation s;
+    s.openWith("WXYZa\r\n", "ALLDUP-5");
+    // Ctrl+D came after the record was set up; the next record shows the duplication.
+    s.key("Right");
+    s.key("Right");
+    s.key("Right");
+    s.key("Right");
+    s.key("Right");
+    EXPECT_EQ(s.records("a.dat").size(), 2u);
+    EXPECT_EQ(s.dataRow(), "WXYZ");
+    EXPECT_EQ(s.e.scr.CurCol, 5);
+
+    s.key("Right");
+    EXPECT_EQ(s.records("a.dat"), (std::vector<std::string>{"WXYZa", "WXYZa", "WXYZa"}));
+    EXPECT_EQ(s.e.rec.EndRec, 4);
+}
+
+TEST(Keying, DuplicateKeyCopiesTheRestOfTheField)
+{
+    AutoStation s;
+    s.openWith("PREVABCDLMNO0009XYZ123a\r\n", "AUTO-23");
+    s.key("Ctrl+D"); // off again
+    s.type("NEW15");
+    s.key("F12");
+    EXPECT_EQ(s.dataRow(), "NEW15BCD");
+    EXPECT_EQ(s.e.scr.CurCol, 9);
+    s.type("7");
+    EXPECT_EQ(s.dataRow(), "NEW15BCD7") << "with F12 as the Duplicate key, 7 is a character";
+    s.key("Alt+F12");
+    s.key("Ctrl+F12");
+    EXPECT_EQ(s.dataRow(), "NEW15BCD7MNO");
+
+    s.e.prefs.DupKeyCode = KeyCode::Digit7;
+    s.type("1");
+    s.key("F12");
+    s.type("7");
+    EXPECT_EQ(s.dataRow(), "NEW15BCD7MNO1009") << "F12 does nothing; 7 duplicates, unkeyed";
+}
+
+TEST(Keys, DeleteAndInsertShiftTheRestOfTheField)
+{
+    Station s(FieldFormats);
+    s.start();
+    s.openEmpty("f.dat", "FIELDS-10");
+    s.type("ABCDE");
+    s.key("Left");
+    s.key("Left");
+    s.key("Left");
+    EXPECT_EQ(s.e.scr.CurCol, 3);
+    EXPECT_EQ(s.e.fld.FldType, 'A');
+    s.key("Delete");
+    EXPECT_EQ(s.e.rec.RecBuf.substr(0, 5), "ABDE ");
+    EXPECT_EQ(s.dataRow(), "ABDE");
+
+    s.key("Home");
+    s.type("ABCDE");
+    s.key("Left");
+    s.key("Left");
+    s.key("Left");
+    s.key("Insert");
+    EXPECT_EQ(s.e.rec.RecBuf.substr(0, 5), "AB CD");
+    EXPECT_EQ(s.dataRow(), "AB CD");
+    EXPECT_EQ(s.e.scr.CurCol, 3);
+}
+
+TEST(Keys, FieldJumps)
+{
+    Station s;
+    s.start();
+    s.openEmpty("stock.dat", "STOCK-19");
+    s.key("Tab");
+    EXPECT_EQ(s.e.scr.CurCol, 6);
+    EXPECT_EQ(s.e.win.panels[5], "A(2)");
+    s.key("Tab");
+    s.key("Tab");
+    EXPECT_EQ(s.e.scr.CurCol, 14) << "Tab in the last field stays";
+    s.type("1");
+    s.key("Shift+Tab");
+    EXPECT_EQ(s.e.scr.CurCol, 6) << "from mid-field to the start of the previous field";
+    s.key("Shift+Tab");
+    s.key("Shift+Tab");
+    EXPECT_EQ(s.e.scr.CurCol, 1);
+    s.key("End");
+    EXPECT_EQ(s.e.scr.CurCol, 14);
+    EXPECT_EQ(s.e.fld.FldType, 'R');
+    EXPECT_EQ(s.e.fld.CurFld, 3);
+    s.key("Home");
+    EXPECT_EQ(s.e.scr.CurCol, 1);
+    EXPECT_EQ(s.e.fld.FldType, 'N');
+    s.key("Esc");
+    s.key("Left");
+    s.key("Backspace");
+    EXPECT_EQ(s.e.scr.CurCol, 1);
+    EXPECT_TRUE(s.dialogs.boxes.empty());
+}
+
+TEST(Keys, RightArrowCarriesThePreviousRecordOnANewOne)
+{
+    Station s;
+    s.start();
+    s.app.write("stock.dat", "00042WIDGET  012.5a\r\n");
+    s.open("stock.dat", "STOCK-19");
+    s.key("Right");
+    s.key("Right");
+    s.key("Right");
+    EXPECT_EQ(s.dataRow(), "000");
+    EXPECT_EQ(s.e.rec.RecBuf.substr(0, 3), "000");
+    s.key("Backspace");
+    s.key("Backspace");
+    s.key("Left");
+    s.key("Right");
+    s.key("Right");
+    EXPECT_EQ(s.e.rec.RecBuf.substr(0, 4), "0   ")
+        << "moving again over passed positions copies nothing";
+    s.key("Right");
+    EXPECT_EQ(s.e.rec.RecBuf.substr(0, 4), "0 0 ")
+        << "from the highest position reached it copies again";
+    for (int i = 0; i < 16; ++i)
+        s.key("Right");
+    EXPECT_EQ(s.e.rec.CurRec, 3) << "Right on the last position completes the record";
+    EXPECT_EQ(s.records("stock.dat").back(), "0 042WIDGET  012.5a");
+}
+
+TEST(Keys, BackspaceBlanksTheCharacterBehindTheCursor)
+{
+    Station s;
+    s.start();
+    s.openEmpty("stock.dat", "STOCK-19");
+    s.type("12345A");
+    s.key("Backspace");
+    EXPECT_EQ(s.e.scr.CurCol, 6);
+    EXPECT_EQ(s.e.fld.FldType, 'A');
+    s.key("Backspace");
+    EXPECT_EQ(s.e.scr.CurCol, 5);
+    EXPECT_EQ(s.e.fld.FldType, 'N');
+    EXPECT_EQ(s.e.fld.CurFld, 1);
+    EXPECT_EQ(s.dataRow(), "1234");
+    EXPECT_EQ(s.e.rec.RecBuf.substr(0, 6), "1234  ");
+}
+
+TEST(Keys, AltDigitRestartsTheRecordUnderAnotherFormat)
+{
+    Station s;
+    s.start();
+    s.openEmpty("pay.dat", "PAYROLL/2-14");
+    s.type("12");
+    s.key("Alt+2");
+    EXPECT_EQ(s.e.fmt.FmtNo, 2);
+    EXPECT_EQ(s.e.win.panels[6], "Fmt:2/2");
+    EXPECT_EQ(s.screen.rowText(s.T() + 2).substr(0, 14), "B----M-------E");
+    EXPECT_EQ(s.dataRow(), "");
+    s.key("Alt+4");
+    s.key("Alt+0");
+    EXPECT_EQ(s.e.fmt.FmtNo, 2);
+    s.key("Alt+1");
+    s.type("00001SMITH");
+    s.key("Enter");
+    EXPECT_EQ(s.records("pay.dat"), std::vector<std::string>{"00001SMITH   a"});
+}
+
+TEST(Keys, AltF1ChangesACodeOfTheFormatLineInMemory)
+{
+    Station s;
+    s.start();
+    s.openEmpty("stock.dat", "STOCK-19");
+    s.key("Tab");
+    s.key("Alt+F1");
+    EXPECT_EQ(s.dialogs.texts(),
+              std::vector<std::string>{
+                  "Cursor will drop to the format line \npress any valid field type."});
+    s.type("x");
+    EXPECT_EQ(s.e.fmt.FmtLines[1], "N----A-------R--.-E");
+    EXPECT_FALSE(s.e.keys.AltF1Sw);
+
+    s.key("Alt+F1");
+    s.type("n");
+    EXPECT_EQ(s.e.fmt.FmtLines[1], "N----N-------R--.-E");
+    EXPECT_EQ(s.e.fld.FldType, 'N');
+    EXPECT_EQ(s.screen.rowText(s.T() + 2).substr(0, 19), "N----N-------R--.-E");
+    s.type("7");
+    EXPECT_EQ(s.dataRow(), "") << "7 is the Duplicate key by default";
+    s.type("x");
+    EXPECT_EQ(s.dialogs.texts().back(), "Invalid Character - x. Numeric Only");
+}
+
+TEST(Keys, SectionsFollowTheCursorOnALongRecord)
+{
+    Station s(WideFormats());
+    s.start();
+    s.openEmpty("w.dat", "WIDE-150");
+    ASSERT_EQ(s.e.scr.ScrCols, 100);
+    s.type(std::string(100, 'x'));
+    EXPECT_EQ(s.e.scr.CurCol, 101);
+    EXPECT_EQ(s.e.scr.SecNo, 1);
+    EXPECT_EQ(s.screen.rowText(s.T()).substr(0, 6), "SECOND");
+    EXPECT_EQ(s.dataRow(), "");
+    s.type("12");
+    EXPECT_EQ(s.dataRow(), "12");
+
+    s.key("Home");
+    EXPECT_EQ(s.e.scr.SecNo, 0);
+    EXPECT_EQ(s.dataRow(), std::string(100, 'x'));
+    s.key("End");
+    EXPECT_EQ(s.e.scr.SecNo, 1);
+    s.key("Backspace");
+    EXPECT_EQ(s.e.scr.SecNo, 0) << "Backspace at a section's left edge shows the previous one";
+    EXPECT_EQ(s.e.scr.CurCol, 100);
+    EXPECT_EQ(s.dataRow(), std::string(99, 'x'));
+    EXPECT_EQ(s.screen.caret().x, 99 * Surface::CellWidth);
+}
+
+} // namespace

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# kvscript's exit status and error messages: 2 with the line named for a script error,
+# 2 for a missing folder or an unreadable script; a script on standard input runs.
+# Usage: ExitStatus.sh KVSCRIPT
+set -uo pipefail
+
+kvscript=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failed=0
+
+# expect NAME STATUS STDERR-PART STDOUT -- ARGS...: runs kvscript with ARGS (standard input
+# from $work/stdin) and checks its status, that stderr holds the part (or is empty when it
+# is), and stdout exactly.
+expect() {
+    local name=$1 want_status=$2 want_err=$3 want_out=$4
+    shift 5
+    local status=0
+    "$kvscript" "$@" <"$work/stdin" >"$work/out" 2>"$work/err" || status=$?
+    if [ "$status" -ne "$want_status" ]; then
+        echo "FAIL $name: status $status, expected $want_status" >&2
+        failed=1
+    fi
+    if { [ -z "$want_err" ] && [ -s "$work/err" ]; } ||
+        { [ -n "$want_err" ] && ! grep -qF -- "$want_err" "$work/err"; }; then
+        echo "FAIL $name: stderr does not hold '$want_err':" >&2
+        cat "$work/err" >&2
+        failed=1
+    fi
+    if [ "$(cat "$work/out")" != "$want_out" ]; then
+        echo "FAIL $name: stdout was:" >&2
+        cat "$work/out" >&2
+        failed=1
+    fi
+}
+
+mkdir "$work/dir"
+printf 'BM' >"$work/dir/dupoff.bmp"
+printf 'menu Open\n' >"$work/stdin"
+printf '# a script\nanswer OK\n\nanswers OK\nmenu Open\n' >"$work/bad.kvs"
+
+expect ScriptError 2 "$work/bad.kvs:4: unknown command 'answers'" "" -- "$work/dir" "$work/bad.kvs"
+expect NoFolder 2 "no such folder" "" -- "$work/missing" "$work/bad.kvs"
+expect NoScript 2 "cannot read the script" "" -- "$work/dir" "$work/missing.kvs"
+expect FolderAsScript 2 "cannot read the script" "" -- "$work/dir" "$work/dir"
+expect Usage 2 "usage: kvscript DIR SCRIPT" "" -- "$work/dir"
+expect StandardInput 0 "" "box: KORVALEN | No File Selected" -- "$work/dir" -
+[ -f "$work/dir/kvscript.ini" ] || { echo "FAIL: no kvscript.ini in the folder" >&2; failed=1; }
+
+[ "$failed" -eq 0 ] && echo "kvscript exit status and messages as expected"
+exit "$failed"

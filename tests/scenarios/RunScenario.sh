@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Replays one scenario through kvscript and compares its output with the expected one.
+# The scenario's leading "# fixture: NAME" lines name folders of fixtures/ that are copied,
+# in turn, into a fresh folder that kvscript runs in. That folder's path is written as $DIR
+# in the output compared (in any case, as the caption upper-cases it).
+# Usage: RunScenario.sh KVSCRIPT SCENARIO.kvs   (expects SCENARIO.out beside it)
+set -euo pipefail
+
+kvscript=$1
+scenario=$2
+expected=${scenario%.kvs}.out
+fixtures=$(dirname "$scenario")/fixtures
+
+# Always under /tmp, not $TMPDIR: the file panel shows a long path's first three characters,
+# and the folder's last part is long and fixed so that the panel's tail is the same each run.
+work=$(mktemp -d /tmp/kvscenario.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+dir=$work/scenario-data
+mkdir "$dir"
+
+while IFS= read -r line || [ -n "$line" ]; do
+    line=${line%$'\r'}
+    [[ $line =~ ^#\ fixture:\ *([^ ]+)\ *$ ]] || break
+    source_dir=$fixtures/${BASH_REMATCH[1]}
+    if [ ! -d "$source_dir" ]; then
+        echo "FAIL: no fixture folder $source_dir" >&2
+        exit 1
+    fi
+    cp -R "$source_dir/." "$dir/"
+done <"$scenario"
+
+status=0
+"$kvscript" "$dir" "$scenario" >"$work/stdout" 2>"$work/stderr" || status=$?
+if [ "$status" -ne 0 ]; then
+    echo "FAIL: kvscript ended with status $status" >&2
+    cat "$work/stderr" >&2
+    exit 1
+fi
+
+upper=${dir^^}
+while IFS= read -r line || [ -n "$line" ]; do
+    line=${line//"$dir"/'$DIR'}
+    printf '%s\n' "${line//"$upper"/'$DIR'}"
+done <"$work/stdout" >"$work/actual"
+
+if [ ! -f "$expected" ]; then
+    echo "FAIL: no expected output $expected; kvscript printed:" >&2
+    cat "$work/actual" >&2
+    exit 1
+fi
+# Blanks at line ends do not count: empty rows and panels end lines in blanks that editors
+# tend to drop.
+if ! diff -u -Z --label "$expected" --label "kvscript output" "$expected" "$work/actual"; then
+    echo "FAIL: the output differs from $expected" >&2
+    exit 1
+fi
+echo "scenario $(basename "$scenario") gives the expected output"
