@@ -299,6 +299,12 @@ void RecordStore::NextRecord()
 {
     if (CurRec >= EndRec) {
         EndRec = CurRec;
+        // Corrected through the last stored record: the message says so, as stepping
+        // forward onto the end does.
+        if (CorrectMode) {
+            m_e.status.ModeMsg = " - O K - ";
+            m_e.status.ModeColor = White;
+        }
         CorrectMode = false;
         setEditMenu(false);
     }

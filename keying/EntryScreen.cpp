@@ -110,6 +110,8 @@ void EntryScreen::InitScreen()
     m_e.fld.CurFld = 0;
     f.BuildFieldTable();
     m_e.status.setPanel(2, std::to_string(m_e.rec.CurRec));
+    // The cursor starts on position 1 of every record; the panel must not show the old one.
+    m_e.status.setPanel(4, std::to_string(CurCol));
     m_e.status.setPanel(6, "Fmt:" + std::to_string(f.FmtNo) + "/" + std::to_string(f.FmtCount));
     if (!m_e.rec.CorrectMode)
         m_e.rec.RecBuf.assign(static_cast<std::size_t>(f.RecLen), ' ');

@@ -158,10 +158,6 @@ void FieldExitRules::Radj()
     if (scr.CurCol > m_e.keys.MaxCol)
         m_e.keys.MaxCol = scr.CurCol;
     scr.ShowRange(fld.FldStart, fld.FldLen, m_e.prefs.TextBackColor);
-    // A stored record is written in place once its last field is adjusted; a new one only
-    // when it is completed.
-    if (scr.CurCol >= m_e.fmt.RecLen && r.CorrectMode && !r.InsertPending)
-        r.WriteRecordOrReport(r.CurRec);
     if (scr.CurCol >= m_e.fmt.RecLen)
         scr.CurCol = m_e.fmt.RecLen;
     scr.FollowCursor();

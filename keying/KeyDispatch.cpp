@@ -316,6 +316,12 @@ void KeyDispatch::EnterKey()
     FieldTracker& fld = m_e.fld;
     if (fld.FldType == 'R' || fld.FldType == 'J') {
         m_e.exits.Radj();
+        // Enter on the last field finishes the record, as it does after a fill; the next
+        // key belongs to the next record.
+        if (m_e.scr.CurCol >= m_e.fmt.RecLen) {
+            m_e.ver.RecordComplete();
+            return;
+        }
         fld.FieldEntered();
         m_e.status.DispStatus();
         return;

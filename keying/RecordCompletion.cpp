@@ -98,8 +98,6 @@ bool RecordCompletion::RecordComplete()
         return true;
     }
     if (r.CurRec >= r.EndRec)
-        r.CorrectMode = false;
-    if (!r.CorrectMode)
         r.NextRecord();
     else
         r.ViewRec(r.CurRec);
@@ -147,12 +145,10 @@ void RecordCompletion::completeVerifiedRecord()
     r.OrigRec = r.RecBuf;
     m_e.status.DispStatus();
     ++r.CurRec;
-    if (r.CurRec >= r.EndRec) {
-        r.CorrectMode = false;
+    if (r.CurRec >= r.EndRec)
         r.NextRecord();
-        return;
-    }
-    r.ViewRec(r.CurRec);
+    else
+        r.ViewRec(r.CurRec);
 }
 
 void RecordCompletion::mnuVerify_Click()

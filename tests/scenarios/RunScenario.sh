@@ -29,6 +29,8 @@ while IFS= read -r line || [ -n "$line" ]; do
     cp -R "$source_dir/." "$dir/"
 done <"$scenario"
 
+cp -R "$dir" "$work/before"
+
 status=0
 "$kvscript" "$dir" "$scenario" >"$work/stdout" 2>"$work/stderr" || status=$?
 if [ "$status" -ne 0 ]; then
@@ -42,6 +44,15 @@ while IFS= read -r line || [ -n "$line" ]; do
     line=${line//"$dir"/'$DIR'}
     printf '%s\n' "${line//"$upper"/'$DIR'}"
 done <"$work/stdout" >"$work/actual"
+
+# The data files the session created or changed, a record per line, line ends shown.
+for data in "$dir"/*.dat "$dir"/*.DAT; do
+    [ -f "$data" ] || continue
+    before=$work/before/$(basename "$data")
+    [ -f "$before" ] && cmp -s "$before" "$data" && continue
+    echo "file: $(basename "$data")"
+    sed -e 's/\r$/<CR>/' "$data"
+done >>"$work/actual"
 
 if [ ! -f "$expected" ]; then
     echo "FAIL: no expected output $expected; kvscript printed:" >&2
