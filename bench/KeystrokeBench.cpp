@@ -191,6 +191,7 @@ struct KeyingCase {
     std::string entry;
     Keys setUpKeys;
     Keys keys;
+    std::string storedPrefix;            // what every stored record starts with
     std::vector<std::size_t> recordEnds; // index past each record's last key
 
     void addRecord(const Keys& record)
@@ -216,7 +217,7 @@ struct KeyingCase {
 
 KeyingCase CustomerCase()
 {
-    KeyingCase c{"CUSTOMER-64", {}, {}, {}};
+    KeyingCase c{"CUSTOMER-64", {}, {}, {}, {}};
     for (int i = 0; i < RecordsInStream; ++i)
         c.addRecord(CustomerRecordKeys(i));
     return c;
@@ -224,7 +225,7 @@ KeyingCase CustomerCase()
 
 KeyingCase OrdersCase()
 {
-    KeyingCase c{"ORDERS-60", FirstOrderLineKeys(), {}, {}};
+    KeyingCase c{"ORDERS-60", FirstOrderLineKeys(), {}, "100234240105C1001   ", {}};
     for (int i = 0; i < RecordsInStream; ++i)
         c.addRecord(OrderLineKeys(i));
     return c;
@@ -262,8 +263,13 @@ Result<void> CheckStream(const KeyingCase& c)
                          std::to_string(first - 1 + done)};
     }
     const std::size_t slot = static_cast<std::size_t>(s.e.fmt.RecLen) + 2;
-    if (s.fileBytes().size() != slot * static_cast<std::size_t>(s.e.rec.EndRec - 1))
+    const std::string bytes = s.fileBytes();
+    if (bytes.size() != slot * static_cast<std::size_t>(s.e.rec.EndRec - 1))
         return Error{c.entry + ": the file does not hold one slot per record"};
+    for (std::size_t at = 0; at < bytes.size(); at += slot)
+        if (bytes.compare(at, c.storedPrefix.size(), c.storedPrefix) != 0)
+            return Error{c.entry + ": record " + std::to_string(at / slot + 1) + " starts " +
+                         bytes.substr(at, c.storedPrefix.size())};
     return {};
 }
 

@@ -175,7 +175,13 @@ bool EntryScreenWidget::focusNextPrevChild(bool)
 
 void EntryScreenWidget::keyPressEvent(QKeyEvent* event)
 {
-    // Every key is the engine's; none travels on to the window.
+    // A menu's key that reaches here found no active menu to run (the window was not yet
+    // active again after a dialog): it is never typed into the record.
+    if (leftToMenus(*event)) {
+        event->ignore();
+        return;
+    }
+    // Every other key is the engine's; none travels on to the window.
     event->accept();
     emit keyPressed(KeyTranslation::From(*event));
 }
