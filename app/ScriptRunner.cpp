@@ -94,16 +94,6 @@ std::string Shown(char c)
     return std::string("\\x") + Hex[u >> 4] + Hex[u & 15];
 }
 
-void Press(Engine& e, const KeyStroke& k)
-{
-    int code = k.keyCode;
-    e.keys.Form_KeyDown(code, k.shift);
-    if (!k.ch)
-        return;
-    int ch = *k.ch;
-    e.keys.Form_KeyPress(ch);
-}
-
 } // namespace
 
 ScriptRunner::ScriptRunner(Engine& e, ScreenModel& screen, ReplayDialogs& dialogs,
@@ -225,7 +215,7 @@ Result<void> ScriptRunner::type(std::string_view text)
         strokes.push_back(*k);
     }
     for (const KeyStroke& k : strokes)
-        Press(m_e, k);
+        m_e.keys.Press(k);
     return {};
 }
 
@@ -234,7 +224,7 @@ Result<void> ScriptRunner::key(std::string_view name)
     const auto k = KeyNames::Parse(name);
     if (!k)
         return k.error();
-    Press(m_e, *k);
+    m_e.keys.Press(*k);
     return {};
 }
 

@@ -222,12 +222,7 @@ void frmKvl::connectScreen()
 
 void frmKvl::keyToEngine(const KeyTranslation& key)
 {
-    int code = key.code;
-    m_engine.keys.Form_KeyDown(code, key.shift);
-    if (key.ch) {
-        int ch = *key.ch;
-        m_engine.keys.Form_KeyPress(ch);
-    }
+    m_engine.keys.Press({key.code, key.shift, key.ch});
     refresh();
 }
 

@@ -128,20 +128,15 @@ void RecordStore::ViewRec(std::int32_t n)
 
 void RecordStore::GoBack()
 {
-    if (InsertPending || EndRec <= 1)
-        return;
-    if (!saveBeforeLeaving())
-        return;
-    m_e.scr.CurCol = 1;
-    correctMessage();
-    CorrectMode = true;
-    setEditMenu(true);
-    if (CurRec > 1)
-        --CurRec;
-    ViewRec(CurRec);
+    stepBackTo(CurRec > 1 ? CurRec - 1 : 1);
 }
 
 void RecordStore::GoFirst()
+{
+    stepBackTo(1);
+}
+
+void RecordStore::stepBackTo(std::int32_t n)
 {
     if (InsertPending || EndRec <= 1)
         return;
@@ -151,7 +146,7 @@ void RecordStore::GoFirst()
     correctMessage();
     CorrectMode = true;
     setEditMenu(true);
-    CurRec = 1;
+    CurRec = n;
     ViewRec(CurRec);
 }
 

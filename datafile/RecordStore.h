@@ -53,6 +53,8 @@ public:
     bool changedStoredRecord() const;
 
 private:
+    // GoBack and GoFirst: to stored record n, for correction.
+    void stepBackTo(std::int32_t n);
     // Writes a changed stored record back before it is left. False when that failed.
     bool saveBeforeLeaving();
     void setEditMenu(bool correcting);

@@ -113,11 +113,7 @@ void FieldExitRules::fillRestOfField(const std::string& s)
 void FieldExitRules::afterFieldAction(int from, int count)
 {
     EntryScreen& scr = m_e.scr;
-    KeyDispatch& keys = m_e.keys;
-    if (scr.CurCol > keys.MaxCol) {
-        keys.MaxCol = scr.CurCol;
-        keys.Revisit = false;
-    }
+    m_e.keys.Reached(scr.CurCol);
     if (scr.CurCol >= m_e.fmt.RecLen) {
         // While a record is being set up it is shown filled; the next key completes it.
         scr.ShowRange(from, count, m_e.prefs.TextBackColor);

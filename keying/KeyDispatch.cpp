@@ -49,6 +49,24 @@ void KeyDispatch::Form_KeyDown(int& keyCode, int shift)
         altCommand(keyCode);
 }
 
+void KeyDispatch::Press(const KeyStroke& ks)
+{
+    int code = ks.keyCode;
+    Form_KeyDown(code, ks.shift);
+    if (!ks.ch)
+        return;
+    int c = *ks.ch;
+    Form_KeyPress(c);
+}
+
+void KeyDispatch::Reached(int col)
+{
+    if (col <= MaxCol)
+        return;
+    MaxCol = col;
+    Revisit = false;
+}
+
 void KeyDispatch::keyDownCommand(int& keyCode)
 {
     if (keyCode == m_e.prefs.DupKeyCode) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "keying/KeyNames.h"
+
 class Engine;
 
 // Turns each keystroke on the entry screen into its operation: a key-down event picks the
@@ -22,6 +24,11 @@ public:
     void Form_KeyDown(int& keyCode, int shift);
     // keyAscii is set to 0 when the character was discarded.
     void Form_KeyPress(int& keyAscii);
+    // One keystroke as a front end delivers it: the key-down, then its character if any.
+    void Press(const KeyStroke& ks);
+    // The cursor reached position col going forward: the highest one reached so far
+    // ends the revisit.
+    void Reached(int col);
 
     void EscKey() {}
     void RightArw();

@@ -36,12 +36,8 @@ void RecordCompletion::EnterChar(int k)
 void RecordCompletion::advanceAfterChar()
 {
     EntryScreen& scr = m_e.scr;
-    KeyDispatch& keys = m_e.keys;
     ++scr.CurCol;
-    if (scr.CurCol > keys.MaxCol) {
-        keys.MaxCol = scr.CurCol;
-        keys.Revisit = false;
-    }
+    m_e.keys.Reached(scr.CurCol);
     if (scr.CurCol >= m_e.fmt.RecLen) {
         if (VerifyMode && !m_e.rec.InsertPending)
             completeVerifiedRecord();
@@ -72,16 +68,14 @@ bool RecordCompletion::RecordComplete()
         r.RecBuf = r.InsRecBuf;
         f.FmtNo = fmtNo;
         if (!opened) {
-            scr.CurCol = f.RecLen;
-            scr.FollowCursor();
+            stayOnRecord();
             return false;
         }
         // The gap is open: from now on the slot is the new record's own.
         r.InsertPending = false;
     }
     if (!r.WriteRecordOrReport(r.CurRec)) {
-        scr.CurCol = f.RecLen;
-        scr.FollowCursor();
+        stayOnRecord();
         return false;
     }
     scr.CurCol = 1;
@@ -136,8 +130,7 @@ void RecordCompletion::completeVerifiedRecord()
     // A record at the end position has nothing stored yet: it is written like a new one.
     const bool stored = r.CurRec < r.EndRec;
     if ((VerifyChanged || !stored) && !r.WriteRecordOrReport(r.CurRec)) {
-        scr.CurCol = m_e.fmt.RecLen;
-        scr.FollowCursor();
+        stayOnRecord();
         return;
     }
     scr.CurCol = 1;
@@ -149,6 +142,13 @@ void RecordCompletion::completeVerifiedRecord()
         r.NextRecord();
     else
         r.ViewRec(r.CurRec);
+}
+
+void RecordCompletion::stayOnRecord()
+{
+    EntryScreen& scr = m_e.scr;
+    scr.CurCol = m_e.fmt.RecLen;
+    scr.FollowCursor();
 }
 
 void RecordCompletion::mnuVerify_Click()

@@ -28,6 +28,9 @@ private:
     // and into the next field; completes the record at its end.
     void advanceAfterChar();
     void completeVerifiedRecord();
+    // A record that could not be stored stays, the cursor on its end position; the next
+    // key there tries again.
+    void stayOnRecord();
 
     Engine& m_e;
 };

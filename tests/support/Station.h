@@ -62,15 +62,7 @@ struct Station {
     double T() const { return e.scr.T(); }
 
     // Keystrokes as the window delivers them: the key-down, then its character.
-    void stroke(const KeyStroke& ks)
-    {
-        int code = ks.keyCode;
-        e.keys.Form_KeyDown(code, ks.shift);
-        if (!ks.ch)
-            return;
-        int c = *ks.ch;
-        e.keys.Form_KeyPress(c);
-    }
+    void stroke(const KeyStroke& ks) { e.keys.Press(ks); }
     void type(const std::string& text)
     {
         for (const char c : text)
