@@ -24,6 +24,8 @@ void ScreenModel::resize(int widthPx, int heightPx)
     m_pixels = std::move(next);
     m_w = widthPx;
     m_h = heightPx;
+    m_paintedTop = 0;
+    m_paintedBottom = m_h;
     markDirty({0, 0, m_w, m_h});
 }
 
@@ -70,6 +72,10 @@ void ScreenModel::fillBox(double col1, double row1, double col2, double row2, Co
     y2 = std::clamp(y2, 0, m_h);
     for (int y = y1; y < y2; ++y)
         std::fill_n(m_pixels.begin() + static_cast<std::ptrdiff_t>(y) * m_w + x1, x2 - x1, color);
+    if (x1 < x2 && y1 < y2) {
+        m_paintedTop = std::min(m_paintedTop, y1);
+        m_paintedBottom = std::max(m_paintedBottom, y2);
+    }
     markDirty({x1, y1, x2 - x1, y2 - y1});
 }
 
@@ -88,7 +94,13 @@ void ScreenModel::print(std::string_view text)
 
 void ScreenModel::clear()
 {
-    std::fill(m_pixels.begin(), m_pixels.end(), BackColor);
+    // Only rows a fill has touched differ from the back colour; the rest need no work.
+    const int top = std::min(m_paintedTop, m_h), bottom = std::min(m_paintedBottom, m_h);
+    if (top < bottom)
+        std::fill(m_pixels.begin() + static_cast<std::ptrdiff_t>(top) * m_w,
+                  m_pixels.begin() + static_cast<std::ptrdiff_t>(bottom) * m_w, BackColor);
+    m_paintedTop = m_h;
+    m_paintedBottom = 0;
     m_glyphs.clear();
     m_col = 0;
     m_row = 0;

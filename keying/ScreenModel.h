@@ -70,4 +70,6 @@ private:
     double m_col = 0, m_row = 0;
     Caret m_caret;
     Rect m_dirty;
+    // Rows that fills have painted since the last clear.
+    int m_paintedTop = 0, m_paintedBottom = 0;
 };

@@ -170,3 +170,17 @@ TEST(Resize, NormalWindowSnapsToColumnsAndHalfTheScreen)
 }
 
 } // namespace
+
+TEST(SurfaceModel, ClearLeavesNoFillBehindWhereverItWasPainted)
+{
+    ScreenModel m(80, 64);
+    m.fillBox(1, 1, 3, 2, 255);
+    m.resize(96, 64); // a resize keeps what was drawn
+    m.fillBox(10, 3, 12, 4, 65280);
+    m.clear();
+    m.fillBox(0, 0, 1, 1, 0xFF00FF);
+    m.clear();
+    const auto& px = m.pixels();
+    EXPECT_EQ(std::count(px.begin(), px.end(), ScreenModel::BackColor),
+              static_cast<std::ptrdiff_t>(px.size()));
+}
