@@ -102,37 +102,6 @@ TEST(Keying, NumericTestsOnText)
     EXPECT_EQ(FieldExitRules::Adjdec("1.239", "R--.--"), "001.23");
 }
 
-TEST(Keying, TypedRecordIsWrittenAndABlankRecordFollows)
-{
-    Station s;
-    s.start();
-    s.openEmpty("stock.dat", "STOCK-19");
-    s.type("00001WIDGET  012.5");
-
-    EXPECT_EQ(s.records("stock.dat"), std::vector<std::string>{"00001WIDGET  012.5a"});
-    EXPECT_EQ(s.e.win.previousText, "00001WIDGET  012.5a");
-    EXPECT_EQ(s.e.rec.CurRec, 2);
-    EXPECT_EQ(s.e.rec.EndRec, 2);
-    EXPECT_EQ(s.dataRow(), "");
-    EXPECT_EQ(s.messageLine(), "");
-    EXPECT_EQ(s.e.win.panels[2], "2");
-    EXPECT_EQ(s.e.scr.CurCol, 1);
-    EXPECT_EQ(s.e.fld.FldType, 'N');
-    EXPECT_TRUE(s.dialogs.boxes.empty());
-}
-
-TEST(Keying, RejectedCharacterIsNeitherStoredNorEchoed)
-{
-    Station s;
-    s.start();
-    s.openEmpty("stock.dat", "STOCK-19");
-    s.type("12x");
-    EXPECT_EQ(s.dialogs.texts(), std::vector<std::string>{"Invalid Character - x. Numeric Only"});
-    EXPECT_EQ(s.dataRow(), "12");
-    EXPECT_EQ(s.e.scr.CurCol, 3);
-    EXPECT_EQ(s.e.win.panels[4], "3");
-}
-
 TEST(Keying, EnterAndSemicolonFillTheRestOfTheFieldByType)
 {
     Station s(TypesFormats);
@@ -179,23 +148,6 @@ public:
         key("Ctrl+D");
     }
 };
-
-TEST(Keying, DuplicateSwitchRunsTheAutomaticFieldActions)
-{
-    AutoStation s;
-    s.openWith("PREVABCDLMNO0009XYZ123a\r\n", "AUTO-23");
-    EXPECT_TRUE(s.e.win.dupPictureOn);
-
-    s.type("NEW1");
-    EXPECT_EQ(s.dataRow(), "NEW1ABCDLMNO0010");
-    EXPECT_EQ(s.e.scr.CurCol, 20);
-    s.type("456NEW2");
-    s.type("789");
-
-    EXPECT_EQ(s.records("a.dat"),
-              (std::vector<std::string>{"PREVABCDLMNO0009XYZ123a", "NEW1ABCDLMNO0010   456a",
-                                        "NEW2ABCDLMNO0011   789a"}));
-}
 
 TEST(Keying, IncrementOfTheLastFieldCompletesEachRecord)
 {
@@ -425,6 +377,25 @@ TEST(Keys, SectionsFollowTheCursorOnALongRecord)
     EXPECT_EQ(s.e.scr.CurCol, 100);
     EXPECT_EQ(s.dataRow(), std::string(99, 'x'));
     EXPECT_EQ(s.screen.caret().x, 99 * Surface::CellWidth);
+}
+
+} // namespace
+
+namespace
+{
+
+TEST(Keys, PadNineAndEscape)
+{
+    Station s;
+    s.start();
+    s.openEmpty("stock.dat", "STOCK-19");
+    s.key("Pad9");
+    s.key("Pad1");
+    s.key("Esc");
+    EXPECT_EQ(s.dataRow(), "91")
+        << "pad 9 is not dispatched on key-down, but its character is keyed";
+    EXPECT_EQ(s.e.keys.LastKeyCode, KeyCode::Esc);
+    EXPECT_TRUE(s.dialogs.boxes.empty()) << "Esc has no effect, not even a refused character";
 }
 
 } // namespace
