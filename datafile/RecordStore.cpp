@@ -121,6 +121,7 @@ void RecordStore::ViewRec(std::int32_t n)
     const auto read = ReadRecord(n);
     if (!read)
         reportSlotError("read from", n, read.error());
+    CorrectMode = true; // a stored record on the screen is corrected, never blanked
     scr.InitScreen();
     OrigRec = RecBuf;
     scr.ShowRecordLine();
