@@ -207,24 +207,4 @@ Result<KeyStroke> Parse(std::string_view name)
     return stroke;
 }
 
-std::string Format(int keyCode, int shift)
-{
-    // Named keys first, so that the blank key reads "Space".
-    std::string key;
-    if (const NamedKey* named = FindNamed(keyCode))
-        key = std::string(named->name);
-    else if (const auto k = CharKeyOf(keyCode))
-        key = std::string(1, k->lower);
-    else
-        return {};
-    std::string out;
-    if ((shift & KeyShift::Shift) != 0)
-        out += "Shift+";
-    if ((shift & KeyShift::Ctrl) != 0)
-        out += "Ctrl+";
-    if ((shift & KeyShift::Alt) != 0)
-        out += "Alt+";
-    return out + key;
-}
-
 } // namespace KeyNames

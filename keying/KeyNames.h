@@ -47,8 +47,4 @@ std::optional<int> CharOf(int keyCode, int shift);
 // letter only names its key, so "Ctrl+D" and "Ctrl+d" are the same keystroke.
 Result<KeyStroke> Parse(std::string_view name);
 
-// The name Parse reads back as the same key-down: modifiers first, a character key by its
-// lower character ("Shift+1", "Ctrl+Alt+F1"). Empty for a code no name reaches.
-std::string Format(int keyCode, int shift);
-
 } // namespace KeyNames
