@@ -128,9 +128,7 @@ void FieldExitRules::afterFieldAction(int from, int count)
     scr.ShowRange(from, count, m_e.prefs.TextBackColor);
     // The field was filled as a whole: it is not adjusted again on leaving it.
     m_e.fld.FldType = 'A';
-    scr.FollowCursor();
-    m_e.fld.FieldEntered();
-    m_e.status.DispStatus();
+    m_e.fld.CursorMovedOn();
 }
 
 void FieldExitRules::Radj()

@@ -49,6 +49,13 @@ void FieldTracker::FieldEntered()
     ShowFieldType();
 }
 
+void FieldTracker::CursorMovedOn()
+{
+    m_e.scr.FollowCursor();
+    FieldEntered();
+    m_e.status.DispStatus();
+}
+
 bool FieldTracker::autoAction()
 {
     const bool dup = m_e.aids.DupSw;

@@ -22,6 +22,8 @@ public:
 
     // Called whenever the cursor moved to CurCol; acts only when CurCol starts a field.
     void FieldEntered();
+    // The cursor went forward to CurCol: shown there, and the field it enters set up.
+    void CursorMovedOn();
     // FldStart, FldLen, FldKeyed, FldPic and DecPos of field CurFld.
     void FieldInfo();
     // Whether the current field takes character k; tells the operator why not.

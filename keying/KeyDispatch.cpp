@@ -198,9 +198,7 @@ void KeyDispatch::RightArw()
         scr.OutChr(std::string_view(&c, 1));
     }
     ++scr.CurCol;
-    scr.FollowCursor();
-    m_e.fld.FieldEntered();
-    m_e.status.DispStatus();
+    m_e.fld.CursorMovedOn();
 }
 
 void KeyDispatch::LeftArw()

@@ -45,9 +45,7 @@ void RecordCompletion::advanceAfterChar()
             RecordComplete();
         return;
     }
-    scr.FollowCursor();
-    m_e.fld.FieldEntered();
-    m_e.status.DispStatus();
+    m_e.fld.CursorMovedOn();
 }
 
 bool RecordCompletion::RecordComplete()
