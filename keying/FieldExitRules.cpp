@@ -101,6 +101,8 @@ void FieldExitRules::fillRestOfField(const std::string& s)
 {
     RecordStore& r = m_e.rec;
     const int from = m_e.scr.CurCol;
+    if (from < 1 || from > static_cast<int>(r.RecBuf.size()))
+        return;
     const int n = static_cast<int>(s.size());
     const int room = std::max(static_cast<int>(r.RecBuf.size()) - (from - 1), 0);
     r.RecBuf.replace(static_cast<std::size_t>(from - 1),
