@@ -161,18 +161,18 @@ std::optional<int> CharEvent(const Span& span, int key, int shift, const QString
 
 } // namespace
 
-KeyTranslation KeyTranslation::From(int qtKey, Qt::KeyboardModifiers modifiers, const QString& text)
+KeyStroke KeyTranslation::From(int qtKey, Qt::KeyboardModifiers modifiers, const QString& text)
 {
     const Span& span = Lookup(qtKey, modifiers.testFlag(Qt::KeypadModifier));
-    KeyTranslation t;
+    KeyStroke t;
     if (span.firstCode != 0)
-        t.code = span.firstCode + (qtKey - span.firstKey);
+        t.keyCode = span.firstCode + (qtKey - span.firstKey);
     t.shift = ShiftMask(qtKey, modifiers);
     t.ch = CharEvent(span, qtKey, t.shift, text);
     return t;
 }
 
-KeyTranslation KeyTranslation::From(const QKeyEvent& event)
+KeyStroke KeyTranslation::From(const QKeyEvent& event)
 {
     return From(event.key(), event.modifiers(), event.text());
 }

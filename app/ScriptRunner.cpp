@@ -9,6 +9,7 @@
 
 #include "app/Engine.h"
 #include "app/ReplayDialogs.h"
+#include "app/TextUtil.h"
 #include "keying/KeyNames.h"
 #include "keying/ScreenModel.h"
 
@@ -58,13 +59,6 @@ std::string_view Trim(std::string_view s)
         return {};
     const auto last = s.find_last_not_of(" \t");
     return s.substr(first, last - first + 1);
-}
-
-std::string TrimRight(std::string s)
-{
-    const auto last = s.find_last_not_of(' ');
-    s.erase(last == std::string::npos ? 0 : last + 1);
-    return s;
 }
 
 // Line breaks of any kind written as the two characters \n, so a box stays on one line.
@@ -234,13 +228,13 @@ void ScriptRunner::show()
     const std::string message = m_screen.rowText(T + 4);
     const auto& p = m_e.win.panels;
     m_out << "caption: " << m_e.win.caption << '\n'
-          << "heading: " << TrimRight(m_screen.rowText(T)) << '\n'
-          << "data: " << TrimRight(m_screen.rowText(T + 1)) << '\n'
-          << "format: " << TrimRight(m_screen.rowText(T + 2)) << '\n'
+          << "heading: " << text::TrimRight(m_screen.rowText(T)) << '\n'
+          << "data: " << text::TrimRight(m_screen.rowText(T + 1)) << '\n'
+          << "format: " << text::TrimRight(m_screen.rowText(T + 2)) << '\n'
           << "message: "
-          << TrimRight(message.size() > StatusLine::MessageColumn
-                           ? message.substr(StatusLine::MessageColumn)
-                           : std::string())
+          << text::TrimRight(message.size() > StatusLine::MessageColumn
+                                 ? message.substr(StatusLine::MessageColumn)
+                                 : std::string())
           << '\n'
           << "status: " << p[1] << " | " << p[2] << " | "
           << (m_e.win.dupPictureOn ? "dup on" : "dup off") << " | " << p[4] << " | " << p[5]

@@ -17,6 +17,12 @@ std::string Trim(std::string_view s)
     return std::string(s.substr(first, last - first + 1));
 }
 
+std::string TrimRight(std::string_view s)
+{
+    const auto last = s.find_last_not_of(' ');
+    return last == std::string_view::npos ? std::string() : std::string(s.substr(0, last + 1));
+}
+
 std::string Upper(std::string_view s)
 {
     std::string out(s);

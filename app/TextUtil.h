@@ -13,6 +13,8 @@ namespace text
 {
 
 std::string Trim(std::string_view s);
+// s without its trailing blanks.
+std::string TrimRight(std::string_view s);
 std::string Upper(std::string_view s);
 bool Contains(std::string_view s, std::string_view part);
 

@@ -220,9 +220,9 @@ void frmKvl::connectScreen()
     connect(m_screen, &EntryScreenWidget::resized, this, [this] { placePreviousBox(); });
 }
 
-void frmKvl::keyToEngine(const KeyTranslation& key)
+void frmKvl::keyToEngine(const KeyStroke& key)
 {
-    m_engine.keys.Press({key.code, key.shift, key.ch});
+    m_engine.keys.Press(key);
     refresh();
 }
 

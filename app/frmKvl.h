@@ -12,7 +12,7 @@
 #include "keying/ScreenModel.h"
 
 class EntryScreenWidget;
-struct KeyTranslation;
+struct KeyStroke;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -52,7 +52,7 @@ private:
     void buildStatusBar();
     void buildPreviousBox();
     void connectScreen();
-    void keyToEngine(const KeyTranslation& key);
+    void keyToEngine(const KeyStroke& key);
 
     QAction* makeAction(QMenu* menu, const QString& text, const QString& name);
     QAction* addCommand(QMenu* menu, const QString& text, const QString& name,

@@ -31,7 +31,7 @@ public:
     void setMenuKeys(QList<QKeySequence> keys) { m_menuKeys = std::move(keys); }
 
 signals:
-    void keyPressed(const KeyTranslation& key);
+    void keyPressed(const KeyStroke& key);
     void focusGained();
     void focusLost();
     void clicked();

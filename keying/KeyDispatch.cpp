@@ -288,8 +288,7 @@ void KeyDispatch::BackSpaceKey()
     const auto pos = static_cast<std::size_t>(scr.CurCol - 1);
     if (pos < r.RecBuf.size())
         r.RecBuf[pos] = ' ';
-    if (scr.inShownSection(scr.CurCol))
-        scr.ShowRange(scr.CurCol, 1, 0xFFFFFF);
+    scr.ShowRange(scr.CurCol, 1, 0xFFFFFF);
     scr.FollowCursor();
     if (!ContinuesField(m_e.fmt.FmtLine, scr.CurCol + 1) && fld.CurFld > 1)
         --fld.CurFld;

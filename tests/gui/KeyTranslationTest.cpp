@@ -126,9 +126,8 @@ void KeyTranslationTest::translate()
     QFETCH(int, shift);
     QFETCH(int, ch);
 
-    const KeyTranslation t =
-        KeyTranslation::From(key, Qt::KeyboardModifiers::fromInt(modifiers), text);
-    QCOMPARE(t.code, code);
+    const KeyStroke t = KeyTranslation::From(key, Qt::KeyboardModifiers::fromInt(modifiers), text);
+    QCOMPARE(t.keyCode, code);
     QCOMPARE(t.shift, shift);
     QCOMPARE(t.ch.value_or(NoChar), ch);
 }

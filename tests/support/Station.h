@@ -6,6 +6,7 @@
 
 #include "app/Engine.h"
 #include "app/ScriptedDialogs.h"
+#include "app/TextUtil.h"
 #include "keying/KeyNames.h"
 #include "keying/ScreenModel.h"
 #include "tests/support/MemorySettingsStore.h"
@@ -91,17 +92,12 @@ struct Station {
         return out;
     }
 
-    static std::string TrimRight(std::string s)
-    {
-        s.erase(s.find_last_not_of(' ') + 1);
-        return s;
-    }
-    std::string dataRow() const { return TrimRight(screen.rowText(T() + 1)); }
+    std::string dataRow() const { return text::TrimRight(screen.rowText(T() + 1)); }
     std::string messageLine() const
     {
         const std::string row = screen.rowText(T() + 4);
         return row.size() <= StatusLine::MessageColumn
                    ? std::string()
-                   : TrimRight(row.substr(StatusLine::MessageColumn));
+                   : text::TrimRight(row.substr(StatusLine::MessageColumn));
     }
 };
