@@ -76,6 +76,8 @@ QtDialogs::QtDialogs(QWidget* parent) : m_parent(parent) {}
 Dialogs::Answer QtDialogs::messageBox(const std::string& text, const std::string& title,
                                       Buttons buttons, Icon icon)
 {
+    if (m_beforeMessage)
+        m_beforeMessage();
     QMessageBox box(ToIcon(icon), Display(title), Display(text), ToButtons(buttons), m_parent);
     return ToAnswer(box.exec(), buttons);
 }

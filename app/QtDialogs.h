@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QPointer>
 
 #include "app/Dialogs.h"
@@ -15,6 +17,10 @@ class QtDialogs : public Dialogs
 public:
     explicit QtDialogs(QWidget* parent);
 
+    // Run before a message box opens, so the window shows what the engine did up to the
+    // moment it asks (a box can come up in the middle of a keystroke).
+    void setBeforeMessage(std::function<void()> show) { m_beforeMessage = std::move(show); }
+
     Answer messageBox(const std::string& text, const std::string& title, Buttons buttons,
                       Icon icon) override;
     std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
@@ -25,6 +31,7 @@ public:
 
 private:
     QWidget* m_parent;
+    std::function<void()> m_beforeMessage;
     // Owned by m_parent, as Qt children.
     QPointer<QFileDialog> m_fileDialog;
     QPointer<FrmFileFmt> m_formatDialog;

@@ -55,6 +55,8 @@ frmKvl::frmKvl(const std::filesystem::path& appDir, SettingsStore& store, Dialog
     buildStatusBar();
     buildPreviousBox();
     connectScreen();
+    if (m_ownDialogs)
+        m_ownDialogs->setBeforeMessage([this] { refresh(); });
 
     const QSize avail = screen() ? screen()->availableGeometry().size() : QSize(1024, 768);
     setMinimumSize(avail / 2);
