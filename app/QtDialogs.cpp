@@ -5,8 +5,8 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+#include "app/FrmFileFmt.h"
 #include "app/QtText.h"
-#include "formats/FrmFileFmt.h"
 
 namespace
 {

@@ -4,7 +4,7 @@
 
 #include <QPointer>
 
-#include "app/Dialogs.h"
+#include "engine/Dialogs.h"
 
 class QFileDialog;
 class QWidget;

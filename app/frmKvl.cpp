@@ -13,11 +13,11 @@
 #include <QStatusBar>
 #include <QUrl>
 
-#include "app/FindFile.h"
+#include "app/EntryScreenWidget.h"
 #include "app/KeyTranslation.h"
 #include "app/QtDialogs.h"
 #include "app/QtText.h"
-#include "keying/EntryScreenWidget.h"
+#include "common/FindFile.h"
 
 namespace
 {

@@ -8,7 +8,7 @@
 
 #include <QMainWindow>
 
-#include "app/Engine.h"
+#include "engine/Engine.h"
 #include "keying/ScreenModel.h"
 
 class EntryScreenWidget;

@@ -4,9 +4,9 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "app/FindFile.h"
 #include "app/QtText.h"
-#include "app/TextUtil.h"
+#include "common/FindFile.h"
+#include "common/TextUtil.h"
 
 frmTip::frmTip(const std::filesystem::path& appDir, QWidget* parent)
     : QDialog(parent), m_tip(ReadTip(appDir))

@@ -2,10 +2,10 @@
 #include <QFile>
 
 #include "app/NumLock.h"
+#include "app/QtSettingsStore.h"
 #include "app/frmKvl.h"
 #include "app/frmSplash.h"
 #include "app/frmTip.h"
-#include "settings/QtSettingsStore.h"
 
 int main(int argc, char* argv[])
 {

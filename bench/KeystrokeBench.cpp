@@ -15,9 +15,9 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/Engine.h"
-#include "app/Result.h"
-#include "app/ScriptedDialogs.h"
+#include "common/Result.h"
+#include "engine/Engine.h"
+#include "engine/ScriptedDialogs.h"
 #include "keying/KeyNames.h"
 #include "keying/ScreenModel.h"
 #include "tests/support/MemorySettingsStore.h"

@@ -14,12 +14,12 @@
 #include <string>
 #include <unistd.h>
 
-#include "app/Engine.h"
-#include "app/Result.h"
+#include "common/Result.h"
+#include "engine/Engine.h"
+#include "engine/ScriptedDialogs.h"
 #include "formats/FormatLoader.h"
 #include "keying/ScreenModel.h"
 #include "tests/support/MemorySettingsStore.h"
-#include "app/ScriptedDialogs.h"
 
 namespace
 {

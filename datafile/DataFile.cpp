@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/TextUtil.h"
+#include "common/TextUtil.h"
 
 namespace
 {

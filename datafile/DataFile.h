@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/Result.h"
+#include "common/Result.h"
 
 // The open data file: a headerless run of fixed-size record slots, each RecLen characters
 // and CR LF. Owns the file descriptor and an advisory lock that keeps a second copy of the

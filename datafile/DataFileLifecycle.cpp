@@ -2,10 +2,10 @@
 
 #include <limits>
 
-#include "app/Engine.h"
-#include "app/FindFile.h"
-#include "app/TextUtil.h"
+#include "common/FindFile.h"
+#include "common/TextUtil.h"
 #include "datafile/SlotCheck.h"
+#include "engine/Engine.h"
 #include "formats/FormatLoader.h"
 #include "formats/FormatNames.h"
 #include "settings/SettingsStore.h"

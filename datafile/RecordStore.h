@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/Result.h"
+#include "common/Result.h"
 
 class Engine;
 

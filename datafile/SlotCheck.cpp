@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <fstream>
 
-#include "app/TextUtil.h"
+#include "common/TextUtil.h"
 
 SlotCheck SlotCheck::Of(std::int64_t length, int measured, int recLen)
 {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "app/Result.h"
+#include "common/Result.h"
 
 // What the opening finds when it lays a format's record length over an existing file.
 struct SlotCheck {

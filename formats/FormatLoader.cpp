@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/TextUtil.h"
+#include "common/TextUtil.h"
 
 namespace FormatLoader
 {

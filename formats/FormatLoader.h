@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/Result.h"
+#include "common/Result.h"
 #include "formats/FormatState.h"
 
 // A format as found in FILE.FMT: its pairs of format and heading lines.

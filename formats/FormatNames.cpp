@@ -1,7 +1,7 @@
 #include "formats/FormatNames.h"
 
-#include "app/FindFile.h"
-#include "app/TextUtil.h"
+#include "common/FindFile.h"
+#include "common/TextUtil.h"
 
 namespace FormatNames
 {

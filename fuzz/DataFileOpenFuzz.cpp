@@ -9,11 +9,11 @@
 #include <string>
 #include <string_view>
 
-#include "app/Engine.h"
+#include "engine/Engine.h"
+#include "engine/ScriptedDialogs.h"
 #include "fuzz/FuzzFolder.h"
 #include "keying/ScreenModel.h"
 #include "tests/support/MemorySettingsStore.h"
-#include "app/ScriptedDialogs.h"
 
 namespace
 {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/Engine.h"
+#include "engine/Engine.h"
 
 namespace
 {

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <optional>
 
-#include "app/Engine.h"
+#include "engine/Engine.h"
 
 namespace
 {

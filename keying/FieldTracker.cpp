@@ -1,6 +1,6 @@
 #include "keying/FieldTracker.h"
 
-#include "app/Engine.h"
+#include "engine/Engine.h"
 
 namespace
 {

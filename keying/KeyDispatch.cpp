@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "app/Engine.h"
+#include "engine/Engine.h"
 #include "keying/KeyCodes.h"
 
 namespace

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/Result.h"
+#include "common/Result.h"
 
 // One keystroke as a front end delivers it: the key-down code (KeyCode) with its modifier
 // mask (KeyShift), then the character event, when the key gives one.

@@ -1,6 +1,6 @@
 #include "keying/OperatorAids.h"
 
-#include "app/Engine.h"
+#include "engine/Engine.h"
 
 void OperatorAids::DupOnOff()
 {

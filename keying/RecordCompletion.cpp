@@ -1,7 +1,7 @@
 #include "keying/RecordCompletion.h"
 
-#include "app/Engine.h"
-#include "app/TextUtil.h"
+#include "common/TextUtil.h"
+#include "engine/Engine.h"
 
 namespace
 {

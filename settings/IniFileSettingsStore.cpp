@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string_view>
 
-#include "app/TextUtil.h"
+#include "common/TextUtil.h"
 
 namespace
 {

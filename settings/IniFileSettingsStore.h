@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "app/Result.h"
+#include "common/Result.h"
 #include "settings/SettingsStore.h"
 
 // A settings store in one INI file of our own choosing, for runs that must not touch the

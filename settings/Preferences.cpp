@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/TextUtil.h"
+#include "common/TextUtil.h"
 #include "settings/SettingsStore.h"
 
 namespace

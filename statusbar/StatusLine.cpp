@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "app/Engine.h"
-#include "app/TextUtil.h"
+#include "common/TextUtil.h"
+#include "engine/Engine.h"
 
 void StatusLine::DisplayMode(const std::string& msg, Color color)
 {

@@ -2,7 +2,7 @@
 
 #include <unistd.h>
 
-#include "app/TextUtil.h"
+#include "common/TextUtil.h"
 #include "tests/support/Station.h"
 
 namespace

@@ -2,10 +2,10 @@
 
 #include <sstream>
 
-#include "app/Engine.h"
-#include "app/ReplayDialogs.h"
-#include "app/ScriptRunner.h"
+#include "engine/Engine.h"
 #include "keying/ScreenModel.h"
+#include "script/ReplayDialogs.h"
+#include "script/ScriptRunner.h"
 #include "tests/support/MemorySettingsStore.h"
 #include "tests/support/Station.h"
 #include "tests/support/TempDir.h"

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "formats/FrmFileFmt.h"
+#include "app/FrmFileFmt.h"
 
 namespace
 {

@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "settings/QtSettingsStore.h"
+#include "app/QtSettingsStore.h"
 
 class QtSettingsStoreTest : public QObject
 {

@@ -13,9 +13,9 @@
 #include <initializer_list>
 #include <memory>
 
-#include "app/ScriptedDialogs.h"
+#include "app/EntryScreenWidget.h"
 #include "app/frmKvl.h"
-#include "keying/EntryScreenWidget.h"
+#include "engine/ScriptedDialogs.h"
 #include "keying/ScreenModel.h"
 #include "tests/support/MemorySettingsStore.h"
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "app/Engine.h"
-#include "app/ScriptedDialogs.h"
-#include "app/TextUtil.h"
+#include "common/TextUtil.h"
+#include "engine/Engine.h"
+#include "engine/ScriptedDialogs.h"
 #include "keying/KeyNames.h"
 #include "keying/ScreenModel.h"
 #include "tests/support/MemorySettingsStore.h"

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Result.h"
+#include "common/Result.h"
 
 // Small text helpers shared by the format reader, the settings and the messages.
 namespace text

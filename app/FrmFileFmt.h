@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "app/Dialogs.h"
+#include "engine/Dialogs.h"
 
 class QComboBox;
 

@@ -1,4 +1,4 @@
-#include "formats/FrmFileFmt.h"
+#include "app/FrmFileFmt.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

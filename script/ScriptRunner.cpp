@@ -1,4 +1,4 @@
-#include "app/ScriptRunner.h"
+#include "script/ScriptRunner.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,11 +7,11 @@
 #include <ostream>
 #include <vector>
 
-#include "app/Engine.h"
-#include "app/ReplayDialogs.h"
-#include "app/TextUtil.h"
+#include "common/TextUtil.h"
+#include "engine/Engine.h"
 #include "keying/KeyNames.h"
 #include "keying/ScreenModel.h"
+#include "script/ReplayDialogs.h"
 
 namespace
 {

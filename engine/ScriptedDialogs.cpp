@@ -1,4 +1,4 @@
-#include "app/ScriptedDialogs.h"
+#include "engine/ScriptedDialogs.h"
 
 #include <algorithm>
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "app/Dialogs.h"
+#include "engine/Dialogs.h"
 
 // Dialogs for a replayed session: message boxes take queued answers (or their first
 // button) and are reported as they appear; the Open dialog, input box and format selection

@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <string>
 
-#include "app/Dialogs.h"
-#include "app/WindowState.h"
 #include "datafile/DataFileLifecycle.h"
 #include "datafile/RecordStore.h"
+#include "engine/Dialogs.h"
+#include "engine/WindowState.h"
 #include "formats/FormatState.h"
 #include "keying/EntryScreen.h"
 #include "keying/FieldExitRules.h"

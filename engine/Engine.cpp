@@ -1,7 +1,7 @@
-#include "app/Engine.h"
+#include "engine/Engine.h"
 
-#include "app/FindFile.h"
-#include "app/TextUtil.h"
+#include "common/FindFile.h"
+#include "common/TextUtil.h"
 #include "keying/Surface.h"
 
 Engine::Engine(Surface& surface_, Dialogs& dialogs_, SettingsStore& store_,

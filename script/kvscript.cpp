@@ -8,10 +8,10 @@
 #include <fstream>
 #include <iostream>
 
-#include "app/Engine.h"
-#include "app/ReplayDialogs.h"
-#include "app/ScriptRunner.h"
+#include "engine/Engine.h"
 #include "keying/ScreenModel.h"
+#include "script/ReplayDialogs.h"
+#include "script/ScriptRunner.h"
 #include "settings/IniFileSettingsStore.h"
 
 namespace

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/Result.h"
+#include "common/Result.h"
 
 class Engine;
 class ReplayDialogs;

@@ -1,4 +1,4 @@
-#include "app/ReplayDialogs.h"
+#include "script/ReplayDialogs.h"
 
 #include <algorithm>
 

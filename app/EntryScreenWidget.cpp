@@ -1,4 +1,4 @@
-#include "keying/EntryScreenWidget.h"
+#include "app/EntryScreenWidget.h"
 
 #include <QFontMetrics>
 #include <QImage>

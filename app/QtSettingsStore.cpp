@@ -1,4 +1,4 @@
-#include "settings/QtSettingsStore.h"
+#include "app/QtSettingsStore.h"
 
 #include <algorithm>
 #include <memory>

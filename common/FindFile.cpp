@@ -1,6 +1,6 @@
-#include "app/FindFile.h"
+#include "common/FindFile.h"
 
-#include "app/TextUtil.h"
+#include "common/TextUtil.h"
 
 namespace FindFile
 {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Dialogs.h"
+#include "engine/Dialogs.h"
 
 // Dialogs for runs without a screen (tests, benchmarks, replayed sessions): they answer from
 // queues and record what was shown. A message box with no queued answer takes its first

@@ -1,4 +1,4 @@
-#include "app/TextUtil.h"
+#include "common/TextUtil.h"
 
 #include <cctype>
 #include <cstring>
