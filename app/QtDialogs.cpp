@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
 
 #include "app/FrmFileFmt.h"
 #include "app/QtText.h"
@@ -138,4 +139,26 @@ Dialogs::FormatChoice QtDialogs::chooseFormat(const std::vector<std::string>& en
     if (!m_formatDialog)
         m_formatDialog = new FrmFileFmt(m_parent);
     return m_formatDialog->choose(entries);
+}
+
+bool QtDialogs::progress(const std::string& label, std::int64_t done, std::int64_t total)
+{
+    // Work of more than about half a second shows the dialog (its minimum duration); the
+    // range is in KiB so that files beyond 2 GiB still fit an int.
+    const auto kib = [](std::int64_t bytes) { return static_cast<int>(bytes / 1024); };
+    if (!m_progress) {
+        m_progress =
+            new QProgressDialog(Latin1(label), QStringLiteral("Cancel"), 0, kib(total), m_parent);
+        m_progress->setWindowModality(Qt::WindowModal);
+        m_progress->setMinimumDuration(500);
+        m_progress->setAutoClose(false);
+        m_progress->setAutoReset(false);
+    }
+    m_progress->setValue(kib(done));
+    const bool cancelled = m_progress->wasCanceled();
+    if (done >= total || cancelled) {
+        m_progress->deleteLater();
+        m_progress = nullptr;
+    }
+    return !cancelled;
 }

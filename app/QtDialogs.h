@@ -7,6 +7,7 @@
 #include "engine/Dialogs.h"
 
 class QFileDialog;
+class QProgressDialog;
 class QWidget;
 class FrmFileFmt;
 
@@ -28,6 +29,7 @@ public:
     std::optional<std::string> openFile(const OpenRequest& request) override;
     std::optional<Color> pickColor(Color initial) override;
     FormatChoice chooseFormat(const std::vector<std::string>& entries) override;
+    bool progress(const std::string& label, std::int64_t done, std::int64_t total) override;
 
 private:
     QWidget* m_parent;
@@ -35,4 +37,5 @@ private:
     // Owned by m_parent, as Qt children.
     QPointer<QFileDialog> m_fileDialog;
     QPointer<FrmFileFmt> m_formatDialog;
+    QPointer<QProgressDialog> m_progress;
 };

@@ -50,6 +50,7 @@ Result<void> RecordStore::WriteRecord(std::int32_t n)
         return written;
     m_e.win.previousText = RecBuf;
     m_e.WindowChanged();
+    notify({Change::Kind::Written, n, RecBuf + "\r\n"});
     return {};
 }
 
@@ -228,6 +229,7 @@ bool RecordStore::OpenGap(std::int32_t p)
         }
     }
     ++EndRec;
+    notify({Change::Kind::Inserted, p, OrigRec + "\r\n"});
     return true;
 }
 
@@ -256,6 +258,7 @@ bool RecordStore::CloseGap(std::int32_t p)
     }
     --EndRec;
     CurRec = EndRec;
+    notify({Change::Kind::Deleted, p, {}});
     m_e.status.ModeMsg = " - O K - ";
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "common/Result.h"
@@ -13,6 +14,15 @@ class RecordStore
 {
 public:
     explicit RecordStore(Engine& e) : m_e(e) {}
+
+    // A change to the file's slots that the operator's work made and the file took.
+    struct Change {
+        enum class Kind { Written, Inserted, Deleted } kind;
+        std::int32_t slot;
+        std::string bytes; // the slot's RecLen characters and CR LF; empty for Deleted
+    };
+    // Told of every change; checks that keep a model of the file listen here.
+    std::function<void(const Change&)> OnChange;
 
     std::int32_t CurRec = 1;
     // The end position: stored records + 1.
@@ -61,6 +71,11 @@ private:
     void correctMessage();
     // Re-reads the record count from the file after a failed slot move.
     void recountRecords();
+    void notify(const Change& change) const
+    {
+        if (OnChange)
+            OnChange(change);
+    }
     void reportSlotError(const std::string& what, std::int32_t n, const Error& err);
 
     Engine& m_e;

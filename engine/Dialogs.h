@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,4 +41,8 @@ public:
     virtual std::optional<Color> pickColor(Color initial) = 0;
     // The format selection dialog over the entries "NAME-LENGTH" of FILE.FMT.
     virtual FormatChoice chooseFormat(const std::vector<std::string>& entries) = 0;
+    // Long work reports how far it is (done of total bytes); a window shows a progress
+    // dialog once the work has taken about half a second, and closes it when done reaches
+    // total. False once the operator has cancelled.
+    virtual bool progress(const std::string& label, std::int64_t done, std::int64_t total) = 0;
 };

@@ -72,3 +72,9 @@ std::vector<std::string> ScriptedDialogs::texts() const
         out.push_back(b.text);
     return out;
 }
+
+bool ScriptedDialogs::progress(const std::string&, std::int64_t, std::int64_t)
+{
+    ++progressReports;
+    return cancelProgressAt == 0 || progressReports < cancelProgressAt;
+}

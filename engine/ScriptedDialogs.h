@@ -23,6 +23,9 @@ public:
     std::deque<std::string> openAnswers;
     std::deque<FormatChoice> formatAnswers;
     std::deque<std::string> inputAnswers;
+    // The progress report that answers "cancelled" (counted from 1); 0 never cancels.
+    int cancelProgressAt = 0;
+    int progressReports = 0;
 
     std::vector<Shown> boxes;
     std::vector<OpenRequest> openRequests;
@@ -38,6 +41,7 @@ public:
     std::optional<std::string> openFile(const OpenRequest& request) override;
     std::optional<Color> pickColor(Color initial) override;
     FormatChoice chooseFormat(const std::vector<std::string>& entries) override;
+    bool progress(const std::string& label, std::int64_t done, std::int64_t total) override;
 
     // Texts of the message boxes shown, in order.
     std::vector<std::string> texts() const;

@@ -119,3 +119,8 @@ Dialogs::FormatChoice ReplayDialogs::chooseFormat(const std::vector<std::string>
     c.selected = it == entries.end() ? -1 : static_cast<int>(it - entries.begin());
     return c;
 }
+
+bool ReplayDialogs::progress(const std::string&, std::int64_t, std::int64_t)
+{
+    return true; // a replayed session runs its work to the end
+}

@@ -34,6 +34,7 @@ public:
     std::optional<std::string> openFile(const OpenRequest& request) override;
     std::optional<Color> pickColor(Color initial) override;
     FormatChoice chooseFormat(const std::vector<std::string>& entries) override;
+    bool progress(const std::string& label, std::int64_t done, std::int64_t total) override;
 
     static std::string AnswerName(Answer a);
 
