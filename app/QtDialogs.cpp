@@ -146,6 +146,8 @@ bool QtDialogs::progress(const std::string& label, std::int64_t done, std::int64
     // Work of more than about half a second shows the dialog (its minimum duration); the
     // range is in KiB so that files beyond 2 GiB still fit an int.
     const auto kib = [](std::int64_t bytes) { return static_cast<int>(bytes / 1024); };
+    if (!m_progress && done >= total)
+        return true;
     if (!m_progress) {
         m_progress =
             new QProgressDialog(Latin1(label), QStringLiteral("Cancel"), 0, kib(total), m_parent);

@@ -1,9 +1,10 @@
 #include "datafile/DataFile.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "common/TextUtil.h"
@@ -11,10 +12,55 @@
 namespace
 {
 
+namespace fs = std::filesystem;
+
+// Large enough for the kernel to copy at full speed, small enough for a lively progress bar.
+constexpr std::int64_t CopyChunk = 8 << 20;
+
 std::int64_t SlotOffset(std::int32_t n, int recLen)
 {
     return static_cast<std::int64_t>(n - 1) * (recLen + 2);
 }
+
+std::string MiB(std::int64_t bytes)
+{
+    return std::to_string((bytes + (1 << 20) - 1) >> 20) + " MB";
+}
+
+// The copy beside the data file; removed unless it was renamed over the file.
+class NewCopy
+{
+public:
+    NewCopy(FileIo& io, std::string path) : m_io(io), m_path(std::move(path)) {}
+    ~NewCopy()
+    {
+        if (m_fd >= 0)
+            m_io.close(m_fd);
+        if (!m_path.empty())
+            m_io.unlink(m_path);
+    }
+    NewCopy(const NewCopy&) = delete;
+    NewCopy& operator=(const NewCopy&) = delete;
+
+    int create(mode_t mode)
+    {
+        m_fd = m_io.open(m_path, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        return m_fd;
+    }
+    int fd() const { return m_fd; }
+    const std::string& path() const { return m_path; }
+    // The copy has become the data file: its descriptor and name are no longer ours.
+    int release()
+    {
+        m_path.clear();
+        return std::exchange(m_fd, -1);
+    }
+
+private:
+    FileIo& m_io;
+    std::string m_path;
+    int m_fd = -1;
+};
 
 } // namespace
 
@@ -23,62 +69,82 @@ DataFile::~DataFile()
     close();
 }
 
-DataFile::DataFile(DataFile&& other) noexcept : m_fd(other.m_fd), m_path(std::move(other.m_path))
+DataFile::DataFile(DataFile&& other) noexcept
+    : m_io(other.m_io), m_fd(std::exchange(other.m_fd, -1)), m_path(std::move(other.m_path)),
+      m_trusted(other.m_trusted)
 {
-    other.m_fd = -1;
 }
 
 DataFile& DataFile::operator=(DataFile&& other) noexcept
 {
     if (this != &other) {
         close();
-        m_fd = other.m_fd;
+        m_io = other.m_io;
+        m_fd = std::exchange(other.m_fd, -1);
         m_path = std::move(other.m_path);
-        other.m_fd = -1;
+        m_trusted = other.m_trusted;
     }
     return *this;
 }
 
-Result<DataFile> DataFile::Open(const std::filesystem::path& path, bool truncate)
+std::string DataFile::CopyPrefix(const fs::path& path)
 {
-    const std::string name = path.string();
-    const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    return (path.parent_path() / ("." + path.filename().string() + ".kvnew-")).string();
+}
+
+Result<DataFile> DataFile::Open(FileIo& io, const fs::path& path, bool truncate)
+{
+    const int fd = io.open(path.string(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0)
         return Error{text::SystemError(errno)};
-    DataFile file(fd, path);
+    DataFile file(io, fd, path);
     struct stat st {
     };
-    if (::fstat(fd, &st) == 0 && !S_ISREG(st.st_mode))
+    if (io.fstat(fd, st) == 0 && !S_ISREG(st.st_mode))
         return Error{"it is not a regular file"};
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (io.flock(fd, LOCK_EX | LOCK_NB) != 0) {
         if (errno == EWOULDBLOCK)
             return Error{"it is already open for keying in another copy of KORVALEN"};
         return Error{text::SystemError(errno)};
     }
-    if (truncate && ::ftruncate(fd, 0) != 0)
-        return Error{text::SystemError(errno)};
+    if (truncate) {
+        if (io.ftruncate(fd, 0) != 0)
+            return Error{text::SystemError(errno)};
+        if (io.fsync(fd) != 0)
+            return Error{text::SystemError(errno)};
+    }
+    file.removeLeftoverCopies();
     return file;
+}
+
+void DataFile::removeLeftoverCopies() const
+{
+    // We hold the file's lock, so no other copy of the program is building one right now.
+    const fs::path prefix = CopyPrefix(m_path);
+    const std::string stem = prefix.filename().string();
+    std::error_code ec;
+    const fs::path folder = m_path.parent_path().empty() ? fs::path(".") : m_path.parent_path();
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (it->path().filename().string().rfind(stem, 0) == 0)
+            m_io->unlink(it->path().string());
+    }
 }
 
 Result<std::int64_t> DataFile::length() const
 {
     struct stat st {
     };
-    if (::fstat(m_fd, &st) != 0)
+    if (m_io->fstat(m_fd, st) != 0)
         return Error{text::SystemError(errno)};
     return static_cast<std::int64_t>(st.st_size);
 }
 
-Result<std::string> DataFile::readSlot(std::int32_t n, int recLen) const
+Result<void> DataFile::readAt(std::int64_t offset, std::string& buf) const
 {
-    if (n < 1)
-        return Error{"There is no record" + text::SignedDec(n) + "."};
-    std::string buf(static_cast<std::size_t>(recLen + 2), '\0');
     std::size_t got = 0;
-    const std::int64_t offset = SlotOffset(n, recLen);
     while (got < buf.size()) {
-        const ssize_t r = ::pread(m_fd, buf.data() + got, buf.size() - got,
-                                  static_cast<off_t>(offset + static_cast<std::int64_t>(got)));
+        const ssize_t r = m_io->pread(m_fd, buf.data() + got, buf.size() - got,
+                                      static_cast<off_t>(offset + static_cast<std::int64_t>(got)));
         if (r < 0) {
             if (errno == EINTR)
                 continue;
@@ -89,15 +155,27 @@ Result<std::string> DataFile::readSlot(std::int32_t n, int recLen) const
         got += static_cast<std::size_t>(r);
     }
     buf.resize(got);
+    return {};
+}
+
+Result<std::string> DataFile::readSlot(std::int32_t n, int recLen) const
+{
+    if (n < 1)
+        return Error{"There is no record" + text::SignedDec(n) + "."};
+    std::string buf(static_cast<std::size_t>(recLen + 2), '\0');
+    const auto read = readAt(SlotOffset(n, recLen), buf);
+    if (!read)
+        return read.error();
     return buf;
 }
 
-Result<void> DataFile::writeAt(std::int64_t offset, std::string_view bytes)
+Result<void> DataFile::writeAt(int fd, std::int64_t offset, std::string_view bytes)
 {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t w = ::pwrite(m_fd, bytes.data() + done, bytes.size() - done,
-                                   static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+        const ssize_t w =
+            m_io->pwrite(fd, bytes.data() + done, bytes.size() - done,
+                         static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
         if (w < 0) {
             if (errno == EINTR)
                 continue;
@@ -108,31 +186,187 @@ Result<void> DataFile::writeAt(std::int64_t offset, std::string_view bytes)
     return {};
 }
 
+Result<void> DataFile::untrustedError() const
+{
+    return Error{"an earlier write to the disk failed, so what the disk holds is uncertain; "
+                 "close the file and check it before keying into it again"};
+}
+
+Result<void> DataFile::syncFailed(int err)
+{
+    m_trusted = false;
+    return Error{"it could not be written to the disk (" + text::SystemError(err) + ")"};
+}
+
 Result<void> DataFile::writeSlot(std::int32_t n, int recLen, std::string_view slot)
 {
     if (n < 1)
         return Error{"There is no record" + text::SignedDec(n) + "."};
+    if (!m_trusted)
+        return untrustedError();
     const auto size = length();
     if (!size)
         return size.error();
+    const std::int64_t before = size.value();
     const std::int64_t offset = SlotOffset(n, recLen);
-    const std::int64_t gap = offset - size.value();
-    if (gap > 0) {
-        const std::int64_t partial = size.value() % (recLen + 2);
-        if (gap > 2 || partial < recLen)
-            return Error{"the record would leave a gap in the file"};
-        // The last record lacks its line end: complete it before appending.
-        const auto done = writeAt(size.value(), std::string_view("\r\n").substr(2 - gap));
-        if (!done)
-            return done;
+    const std::int64_t gap = offset - before;
+    if (gap > 0 && (gap > 2 || before % (recLen + 2) < recLen))
+        return Error{"the record would leave a gap in the file"};
+
+    // What the write covers of the file today, put back should the write fail part-way.
+    std::string old(static_cast<std::size_t>(
+                        std::clamp<std::int64_t>(before - offset, 0, std::int64_t(slot.size()))),
+                    '\0');
+    if (!old.empty()) {
+        const auto read = readAt(offset, old);
+        if (!read)
+            return read;
     }
-    return writeAt(offset, slot);
+    auto written = Result<void>();
+    if (gap > 0) // the last record lacks its line end: complete it before appending
+        written = writeAt(m_fd, before,
+                          std::string_view("\r\n").substr(static_cast<std::size_t>(2 - gap)));
+    if (written)
+        written = writeAt(m_fd, offset, slot);
+    if (!written) {
+        const int err = errno;
+        if (!old.empty())
+            writeAt(m_fd, offset, old);
+        m_io->ftruncate(m_fd, static_cast<off_t>(before));
+        errno = err;
+        return written;
+    }
+    if (m_io->fdatasync(m_fd) != 0)
+        return syncFailed(errno);
+    return {};
 }
 
-Result<void> DataFile::truncateSlots(std::int32_t count, int recLen)
+Result<void> DataFile::insertSlot(std::int32_t n, int recLen, std::string_view slot,
+                                  const Progress& progress)
 {
-    if (::ftruncate(m_fd, static_cast<off_t>(SlotOffset(count + 1, recLen))) != 0)
+    if (n < 1)
+        return Error{"There is no record" + text::SignedDec(n) + "."};
+    return rewrite(SlotOffset(n, recLen), 0, slot, progress);
+}
+
+Result<void> DataFile::removeSlot(std::int32_t n, int recLen, const Progress& progress)
+{
+    if (n < 1)
+        return Error{"There is no record" + text::SignedDec(n) + "."};
+    return rewrite(SlotOffset(n, recLen), recLen + 2, {}, progress);
+}
+
+Result<void> DataFile::copyBytes(int to, std::int64_t from, std::int64_t at, std::int64_t count,
+                                 std::int64_t& done, std::int64_t total, const Progress& progress)
+{
+    bool inKernel = true;
+    std::string buffer;
+    while (count > 0) {
+        const auto chunk = static_cast<std::size_t>(std::min(count, CopyChunk));
+        ssize_t moved = -1;
+        if (inKernel) {
+            moved =
+                m_io->copyRange(m_fd, static_cast<off_t>(from), to, static_cast<off_t>(at), chunk);
+            if (moved < 0 &&
+                (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP)) {
+                inKernel = false;
+                continue;
+            }
+        } else {
+            buffer.assign(chunk, '\0');
+            const auto read = readAt(from, buffer);
+            if (!read)
+                return read;
+            const auto written = writeAt(to, at, buffer);
+            if (!written)
+                return written;
+            moved = static_cast<ssize_t>(buffer.size());
+        }
+        if (moved < 0) {
+            if (errno == EINTR)
+                continue;
+            return Error{text::SystemError(errno)};
+        }
+        if (moved == 0)
+            return Error{"the file became shorter while it was copied"};
+        from += moved;
+        at += moved;
+        count -= moved;
+        done += moved;
+        if (progress && !progress(done, total))
+            return Error{"it was cancelled"};
+    }
+    return {};
+}
+
+Result<void> DataFile::rewrite(std::int64_t offset, std::int64_t removed, std::string_view inserted,
+                               const Progress& progress)
+{
+    if (!m_trusted)
+        return untrustedError();
+    struct stat st {
+    };
+    if (m_io->fstat(m_fd, st) != 0)
         return Error{text::SystemError(errno)};
+    const std::int64_t size = st.st_size;
+    if (offset > size || offset + removed > size)
+        return Error{"the record is not in the file"};
+    const std::int64_t total = size - removed + static_cast<std::int64_t>(inserted.size());
+
+    // A link stays a link: the file it names is the one replaced.
+    std::error_code ec;
+    fs::path target = fs::canonical(m_path, ec);
+    if (ec)
+        target = m_path;
+    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    const std::int64_t free = m_io->freeBytes(folder.string());
+    if (free >= 0 && free < total)
+        return Error{"there is not enough free space on the disk for the new copy of the file (" +
+                     MiB(total) + " needed, " + MiB(free) + " free); the file is unchanged"};
+
+    static std::atomic<unsigned> serial{0};
+    NewCopy copy(*m_io,
+                 CopyPrefix(target) + std::to_string(::getpid()) + "-" + std::to_string(serial++));
+    if (copy.create(st.st_mode & 07777) < 0)
+        return Error{"its new copy could not be created (" + text::SystemError(errno) + ")"};
+    m_io->fchmod(copy.fd(), st.st_mode & 07777);   // the umask narrowed it
+    m_io->fchown(copy.fd(), st.st_uid, st.st_gid); // allowed only to root; harmless otherwise
+    // Locked before it takes the file's name, so a second station never finds it unlocked.
+    if (m_io->flock(copy.fd(), LOCK_EX | LOCK_NB) != 0)
+        return Error{"its new copy could not be locked (" + text::SystemError(errno) + ")"};
+
+    std::int64_t done = 0;
+    if (progress && !progress(0, total))
+        return Error{"it was cancelled"};
+    auto step = copyBytes(copy.fd(), 0, 0, offset, done, total, progress);
+    if (step) {
+        step = writeAt(copy.fd(), offset, inserted);
+        done += static_cast<std::int64_t>(inserted.size());
+    }
+    if (step)
+        step = copyBytes(copy.fd(), offset + removed,
+                         offset + static_cast<std::int64_t>(inserted.size()),
+                         size - offset - removed, done, total, progress);
+    if (!step)
+        return step;
+    if (m_io->fsync(copy.fd()) != 0)
+        return Error{"its new copy could not be written to the disk (" + text::SystemError(errno) +
+                     "); the file is unchanged"};
+    if (m_io->rename(copy.path(), target.string()) != 0)
+        return Error{"its new copy could not take its place (" + text::SystemError(errno) +
+                     "); the file is unchanged"};
+    const int newFd = copy.release();
+    m_io->close(m_fd); // the old content, and its lock: the new file holds one already
+    m_fd = newFd;
+    // The new name must survive a power cut too.
+    const int dir = m_io->open(folder.string(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    const bool dirSynced = dir >= 0 && m_io->fsync(dir) == 0;
+    if (dir >= 0)
+        m_io->close(dir);
+    // The new content is in place either way; a name that may not survive a power cut
+    // means the file is not trusted from here on, which the caller tells the operator.
+    if (!dirSynced)
+        m_trusted = false;
     return {};
 }
 
@@ -140,15 +374,18 @@ Result<void> DataFile::flush()
 {
     if (m_fd < 0)
         return {};
-    if (::fsync(m_fd) != 0)
-        return Error{text::SystemError(errno)};
+    if (!m_trusted)
+        return untrustedError();
+    if (m_io->fsync(m_fd) != 0)
+        return syncFailed(errno);
     return {};
 }
 
 void DataFile::close()
 {
     if (m_fd >= 0) {
-        ::close(m_fd); // releases the lock too
+        m_io->close(m_fd); // releases the lock too
         m_fd = -1;
     }
+    m_trusted = true;
 }

@@ -2,17 +2,28 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "common/Result.h"
+#include "datafile/FileIo.h"
 
 // The open data file: a headerless run of fixed-size record slots, each RecLen characters
 // and CR LF. Owns the file descriptor and an advisory lock that keeps a second copy of the
 // program from keying into the same file; other programs can still read it.
+//
+// Every write has reached the device when it returns. A slot write that fails leaves the
+// file as it was; insertion and deletion build the new content in a copy beside the file and
+// rename it over the file, so that a crash leaves either the old or the new content. After
+// a failed flush the file is no longer trusted: the system may have dropped written data
+// and a later flush could still report success.
 class DataFile
 {
 public:
+    // Told how far a long rewrite is (done of total bytes); false cancels it.
+    using Progress = std::function<bool(std::int64_t done, std::int64_t total)>;
+
     DataFile() = default;
     ~DataFile();
     DataFile(DataFile&& other) noexcept;
@@ -21,9 +32,11 @@ public:
     DataFile& operator=(const DataFile&) = delete;
 
     // Opens path for reading and writing, creating it when missing; emptied when truncate.
-    static Result<DataFile> Open(const std::filesystem::path& path, bool truncate);
+    // Copies left behind by an interrupted insertion or deletion are removed.
+    static Result<DataFile> Open(FileIo& io, const std::filesystem::path& path, bool truncate);
 
     bool isOpen() const { return m_fd >= 0; }
+    bool trusted() const { return m_trusted; }
     const std::filesystem::path& path() const { return m_path; }
 
     Result<std::int64_t> length() const;
@@ -32,22 +45,43 @@ public:
     // A short read at the end of the file gives the bytes that are there.
     Result<std::string> readSlot(std::int32_t n, int recLen) const;
 
-    // Writes a whole slot (recLen + 2 bytes). Writing just past a last record that lacks
-    // its CR LF completes that record first; any other gap is refused.
+    // Writes a whole slot (recLen + 2 bytes) and flushes it. Writing just past a last record
+    // that lacks its CR LF completes that record first; any other gap is refused.
     Result<void> writeSlot(std::int32_t n, int recLen, std::string_view slot);
 
-    // Cuts the file to count whole slots.
-    Result<void> truncateSlots(std::int32_t count, int recLen);
+    // Puts slot before slot n, moving the later slots up; n may be one past the last slot.
+    Result<void> insertSlot(std::int32_t n, int recLen, std::string_view slot,
+                            const Progress& progress = {});
+    // Removes slot n, moving the later slots down. After either, trusted() tells whether the
+    // new content is sure to survive a power cut.
+    Result<void> removeSlot(std::int32_t n, int recLen, const Progress& progress = {});
 
     // Makes the system write buffered changes to the disk.
     Result<void> flush();
 
     void close();
 
-private:
-    DataFile(int fd, std::filesystem::path path) : m_fd(fd), m_path(std::move(path)) {}
-    Result<void> writeAt(std::int64_t offset, std::string_view bytes);
+    // The name of the copy an insertion or deletion builds beside path.
+    static std::string CopyPrefix(const std::filesystem::path& path);
 
+private:
+    DataFile(FileIo& io, int fd, std::filesystem::path path)
+        : m_io(&io), m_fd(fd), m_path(std::move(path))
+    {
+    }
+    Result<void> writeAt(int fd, std::int64_t offset, std::string_view bytes);
+    Result<void> readAt(std::int64_t offset, std::string& buf) const;
+    // Replaces the removed bytes at offset by inserted, in a flushed copy renamed over the file.
+    Result<void> rewrite(std::int64_t offset, std::int64_t removed, std::string_view inserted,
+                         const Progress& progress);
+    Result<void> copyBytes(int to, std::int64_t from, std::int64_t at, std::int64_t count,
+                           std::int64_t& done, std::int64_t total, const Progress& progress);
+    Result<void> untrustedError() const;
+    Result<void> syncFailed(int err);
+    void removeLeftoverCopies() const;
+
+    FileIo* m_io = nullptr;
     int m_fd = -1;
     std::filesystem::path m_path;
+    bool m_trusted = true;
 };

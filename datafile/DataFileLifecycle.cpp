@@ -121,6 +121,8 @@ void DataFileLifecycle::OpenDataFile(const std::string& path)
     const bool isNew = NewFileFlag;
     NewFileFlag = false;
     m_e.scr.RecordShown = false;
+    m_setUp = false;
+    disableRecordCommands();
 
     std::error_code ec;
     if (!isNew && !fs::exists(path, ec))
@@ -128,7 +130,7 @@ void DataFileLifecycle::OpenDataFile(const std::string& path)
     const auto measuredLen = isNew ? Result<int>(0) : MeasureRecLen(path);
     const int measured = measuredLen ? measuredLen.value() : 0;
 
-    auto opened = DataFile::Open(path, isNew);
+    auto opened = DataFile::Open(m_e.io, path, isNew);
     if (!opened) {
         m_e.MsgBox("Error opening file " + path + ": " + opened.error().message, Buttons::OK,
                    Icon::Exclamation);
@@ -184,14 +186,34 @@ void DataFileLifecycle::OpenDataFile(const std::string& path)
     w.mnuBack = r.EndRec > 1;
     w.mnuFwd = w.mnuInsRec = w.mnuDelRec = false;
     m_e.scr.CurCol = 1;
+    m_setUp = true;
     m_e.scr.InitScreen();
     m_e.status.setPanel(2, text::SignedDec(r.CurRec));
+}
+
+void DataFileLifecycle::disableRecordCommands()
+{
+    WindowState& w = m_e.win;
+    w.mnuBack = w.mnuFwd = w.mnuInsRec = w.mnuDelRec = false;
+    m_e.WindowChanged();
+}
+
+void DataFileLifecycle::ReportUntrusted()
+{
+    m_e.MsgBox("Writing to the data file " + DataFilePath +
+                   " failed earlier, so what the disk holds is uncertain and no more is keyed "
+                   "into it.\nThe record on the screen is not stored. Close the file with File "
+                   "> Close and check it before keying into it again.",
+               Buttons::OK, Icon::Exclamation);
 }
 
 void DataFileLifecycle::mnuClose_Click()
 {
     DataFileNo.close();
+    m_setUp = false;
+    m_e.rec.InsertPending = false;
     m_e.scr.ClearSurface();
+    disableRecordCommands();
     WindowState& w = m_e.win;
     w.mnuNew = true;
     w.mnuOpen = true;

@@ -35,7 +35,16 @@ public:
     // Loads the named format, clearing the surface first; tells the operator on failure.
     bool LoadFormat(const std::string& name);
 
+    // A file is open and its entry screen set up: records may be keyed, stepped through,
+    // inserted and deleted.
+    bool ReadyForKeying() const { return m_setUp && DataFileNo.isOpen(); }
+    // A write to the disk failed: the operator is asked to close the file.
+    void ReportUntrusted();
+
 private:
     Engine& m_e;
+    void disableRecordCommands();
+
     std::string m_lastOpenName;
+    bool m_setUp = false;
 };

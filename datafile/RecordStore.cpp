@@ -37,27 +37,40 @@ void RecordStore::CleanRecord(std::string& s)
     }
 }
 
-Result<void> RecordStore::WriteRecord(std::int32_t n)
+std::string RecordStore::stampedSlot()
 {
     const FormatState& f = m_e.fmt;
-    if (f.RecLen < 1)
-        return Error{"No format is loaded."};
     RecBuf.resize(static_cast<std::size_t>(f.RecLen), ' ');
     RecBuf.back() = f.formatLetter();
     CleanRecord(RecBuf);
-    const auto written = m_e.file.DataFileNo.writeSlot(n, f.RecLen, RecBuf + "\r\n");
-    if (!written)
-        return written;
+    return RecBuf + "\r\n";
+}
+
+void RecordStore::showStored(Change change)
+{
     m_e.win.previousText = RecBuf;
     m_e.WindowChanged();
-    notify({Change::Kind::Written, n, RecBuf + "\r\n"});
+    notify(change);
+}
+
+Result<void> RecordStore::WriteRecord(std::int32_t n)
+{
+    if (m_e.fmt.RecLen < 1)
+        return Error{"No format is loaded."};
+    std::string slot = stampedSlot();
+    const auto written = m_e.file.DataFileNo.writeSlot(n, m_e.fmt.RecLen, slot);
+    if (!written)
+        return written;
+    showStored({Change::Kind::Written, n, std::move(slot)});
     return {};
 }
 
-void RecordStore::reportSlotError(const std::string& what, std::int32_t n, const Error& err)
+void RecordStore::reportSlotError(const std::string& what, std::int32_t n, const Error& err,
+                                  const std::string& after)
 {
     m_e.MsgBox("Record" + text::SignedDec(n) + " could not be " + what + " " +
-                   m_e.file.DataFilePath + ": " + err.message,
+                   m_e.file.DataFilePath + ": " + err.message + "." +
+                   (after.empty() ? "" : "\n" + after),
                Dialogs::Buttons::OK, Dialogs::Icon::Exclamation);
 }
 
@@ -66,10 +79,26 @@ bool RecordStore::WriteRecordOrReport(std::int32_t n)
     const auto written = WriteRecord(n);
     if (written)
         return true;
-    reportSlotError("written to", n, written.error());
-    m_e.MsgBox("The record stays on the screen; it is not stored.", Dialogs::Buttons::OK,
-               Dialogs::Icon::Exclamation);
+    reportSlotError("written to", n, written.error(),
+                    "The record stays on the screen; it is not stored.");
     return false;
+}
+
+bool RecordStore::recordCommandsAllowed() const
+{
+    return m_e.file.ReadyForKeying() && !InsertPending;
+}
+
+DataFile::Progress RecordStore::progressFor(const std::string& label) const
+{
+    return [this, label](std::int64_t done, std::int64_t total) {
+        return m_e.dialogs.progress(label, done, total);
+    };
+}
+
+void RecordStore::endProgress(const std::string& label) const
+{
+    m_e.dialogs.progress(label, 0, 0);
 }
 
 bool RecordStore::changedStoredRecord() const
@@ -140,7 +169,7 @@ void RecordStore::GoFirst()
 
 void RecordStore::stepBackTo(std::int32_t n)
 {
-    if (InsertPending || EndRec <= 1)
+    if (!recordCommandsAllowed() || EndRec <= 1)
         return;
     if (!saveBeforeLeaving())
         return;
@@ -155,7 +184,7 @@ void RecordStore::stepBackTo(std::int32_t n)
 void RecordStore::GoFwd()
 {
     // At the end position there is nowhere to go, and the record being keyed stays.
-    if (InsertPending || !CorrectMode)
+    if (!recordCommandsAllowed() || !CorrectMode)
         return;
     if (!saveBeforeLeaving())
         return;
@@ -177,7 +206,7 @@ void RecordStore::GoFwd()
 
 void RecordStore::GoEnd()
 {
-    if (InsertPending || !CorrectMode)
+    if (!recordCommandsAllowed() || !CorrectMode)
         return;
     if (!saveBeforeLeaving())
         return;
@@ -193,7 +222,7 @@ void RecordStore::GoEnd()
 
 void RecordStore::mnuInsRec_Click()
 {
-    if (InsertPending || !CorrectMode || CurRec >= EndRec)
+    if (!recordCommandsAllowed() || !CorrectMode || CurRec >= EndRec)
         return;
     const auto answer =
         m_e.MsgBox("Insert Record at " + text::SignedDec(CurRec) + "?", Dialogs::Buttons::YesNo,
@@ -214,69 +243,47 @@ void RecordStore::mnuInsRec_Click()
 
 bool RecordStore::OpenGap(std::int32_t p)
 {
-    for (std::int32_t k = EndRec - 1; k >= p; --k) {
-        const auto read = ReadRecord(k);
-        if (!read) {
-            reportSlotError("read from", k, read.error());
-            recountRecords();
-            return false;
-        }
-        const auto written = WriteRecord(k + 1);
-        if (!written) {
-            reportSlotError("moved in", k + 1, written.error());
-            recountRecords();
-            return false;
-        }
+    DataFile& file = m_e.file.DataFileNo;
+    const std::string label =
+        "Inserting record" + text::SignedDec(p) + " into " + m_e.file.DataFilePath;
+    std::string slot = stampedSlot();
+    const auto inserted = file.insertSlot(p, m_e.fmt.RecLen, slot, progressFor(label));
+    endProgress(label);
+    if (!inserted) {
+        reportSlotError("inserted into", p, inserted.error(),
+                        "The file is unchanged; the record stays on the screen.");
+        return false;
     }
     ++EndRec;
-    notify({Change::Kind::Inserted, p, OrigRec + "\r\n"});
+    showStored({Change::Kind::Inserted, p, std::move(slot)});
+    if (!file.trusted())
+        m_e.file.ReportUntrusted();
     return true;
 }
 
 bool RecordStore::CloseGap(std::int32_t p)
 {
-    for (std::int32_t k = p; k <= EndRec - 2; ++k) {
-        const auto read = ReadRecord(k + 1);
-        if (!read) {
-            reportSlotError("read from", k + 1, read.error());
-            recountRecords();
-            return false;
-        }
-        const auto written = WriteRecord(k);
-        if (!written) {
-            reportSlotError("moved in", k, written.error());
-            recountRecords();
-            return false;
-        }
-    }
-    // The former last record now stands one slot lower; its old slot goes.
-    const auto cut = m_e.file.DataFileNo.truncateSlots(EndRec - 2, m_e.fmt.RecLen);
-    if (!cut) {
-        reportSlotError("removed from", EndRec - 1, cut.error());
-        recountRecords();
+    DataFile& file = m_e.file.DataFileNo;
+    const std::string label =
+        "Deleting record" + text::SignedDec(p) + " from " + m_e.file.DataFilePath;
+    const auto removed = file.removeSlot(p, m_e.fmt.RecLen, progressFor(label));
+    endProgress(label);
+    if (!removed) {
+        reportSlotError("deleted from", p, removed.error(), "The file is unchanged.");
         return false;
     }
     --EndRec;
     CurRec = EndRec;
-    notify({Change::Kind::Deleted, p, {}});
     m_e.status.ModeMsg = " - O K - ";
+    notify({Change::Kind::Deleted, p, {}});
+    if (!file.trusted())
+        m_e.file.ReportUntrusted();
     return true;
-}
-
-void RecordStore::recountRecords()
-{
-    const auto length = m_e.file.DataFileNo.length();
-    if (!length)
-        return;
-    const std::int64_t slot = m_e.fmt.RecLen + 2;
-    EndRec = static_cast<std::int32_t>(length.value() / slot) + 1;
-    if (CurRec > EndRec)
-        CurRec = EndRec;
 }
 
 void RecordStore::mnuDelRec_Click()
 {
-    if (InsertPending || !CorrectMode || CurRec >= EndRec)
+    if (!recordCommandsAllowed() || !CorrectMode || CurRec >= EndRec)
         return;
     const auto answer =
         m_e.MsgBox("Delete number " + text::SignedDec(CurRec) + "?", Dialogs::Buttons::YesNo,

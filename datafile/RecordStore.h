@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/Result.h"
+#include "datafile/DataFile.h"
 
 class Engine;
 
@@ -52,7 +53,8 @@ public:
     void GoEnd();
     void mnuInsRec_Click();
     void mnuDelRec_Click();
-    // Moves the stored records from p on one slot up.
+    // Puts the record in hand in at slot p, moving the stored records from p on one slot up,
+    // in one step that a crash cannot split. False (after telling the operator) on failure.
     bool OpenGap(std::int32_t p);
     // Removes slot p, moving the later records down; the file loses its last slot.
     bool CloseGap(std::int32_t p);
@@ -69,14 +71,21 @@ private:
     bool saveBeforeLeaving();
     void setEditMenu(bool correcting);
     void correctMessage();
-    // Re-reads the record count from the file after a failed slot move.
-    void recountRecords();
+    // Stamps the format letter and cleans RecBuf; gives the slot to write.
+    std::string stampedSlot();
+    // The record in hand was stored: shown as Previous, and listeners are told.
+    void showStored(Change change);
+    // Stepping, inserting and deleting need a file set up for keying and no insertion open.
+    bool recordCommandsAllowed() const;
+    DataFile::Progress progressFor(const std::string& label) const;
+    void endProgress(const std::string& label) const;
     void notify(const Change& change) const
     {
         if (OnChange)
             OnChange(change);
     }
-    void reportSlotError(const std::string& what, std::int32_t n, const Error& err);
+    void reportSlotError(const std::string& what, std::int32_t n, const Error& err,
+                         const std::string& after = {});
 
     Engine& m_e;
 };

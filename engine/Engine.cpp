@@ -6,7 +6,13 @@
 
 Engine::Engine(Surface& surface_, Dialogs& dialogs_, SettingsStore& store_,
                std::filesystem::path appDir)
-    : surface(surface_), dialogs(dialogs_), store(store_), AppDir(std::move(appDir))
+    : Engine(surface_, dialogs_, store_, std::move(appDir), m_systemIo)
+{
+}
+
+Engine::Engine(Surface& surface_, Dialogs& dialogs_, SettingsStore& store_,
+               std::filesystem::path appDir, FileIo& io_)
+    : surface(surface_), dialogs(dialogs_), store(store_), AppDir(std::move(appDir)), io(io_)
 {
 }
 

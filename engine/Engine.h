@@ -4,6 +4,7 @@
 #include <string>
 
 #include "datafile/DataFileLifecycle.h"
+#include "datafile/SystemFileIo.h"
 #include "datafile/RecordStore.h"
 #include "engine/Dialogs.h"
 #include "engine/WindowState.h"
@@ -24,10 +25,15 @@ class Surface;
 // services it draws and asks through. The main window owns one; a test makes its own.
 class Engine
 {
+    SystemFileIo m_systemIo; // first, so that io may name it
+
 public:
     static constexpr const char* DefaultTitle = "KORVALEN";
 
     Engine(Surface& surface, Dialogs& dialogs, SettingsStore& store, std::filesystem::path appDir);
+    // The same over another file layer, for checks that make writes fail.
+    Engine(Surface& surface, Dialogs& dialogs, SettingsStore& store, std::filesystem::path appDir,
+           FileIo& io);
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 
@@ -35,6 +41,7 @@ public:
     Dialogs& dialogs;
     SettingsStore& store;
     const std::filesystem::path AppDir;
+    FileIo& io; // what the data file is written through
 
     Preferences prefs;
     WindowState win;

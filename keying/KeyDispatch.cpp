@@ -51,6 +51,14 @@ void KeyDispatch::Form_KeyDown(int& keyCode, int shift)
 
 void KeyDispatch::Press(const KeyStroke& ks)
 {
+    // After a failed write nothing more goes into the file; modifier keys alone keep quiet.
+    const bool modifierOnly = ks.keyCode == KeyCode::ShiftKey || ks.keyCode == KeyCode::CtrlKey ||
+                              ks.keyCode == KeyCode::AltKey;
+    if (m_e.scr.RecordShown && !m_e.file.DataFileNo.trusted()) {
+        if (!modifierOnly)
+            m_e.file.ReportUntrusted();
+        return;
+    }
     int code = ks.keyCode;
     Form_KeyDown(code, ks.shift);
     if (!ks.ch)

@@ -53,26 +53,19 @@ bool RecordCompletion::RecordComplete()
     RecordStore& r = m_e.rec;
     EntryScreen& scr = m_e.scr;
     StatusLine& st = m_e.status;
-    FormatState& f = m_e.fmt;
     const bool inserting = r.InsertPending;
     if (!r.CorrectMode && !inserting) {
         st.ModeMsg = std::string(StatusLine::MessageWidth, ' ');
         st.ModeColor = White;
     }
     if (inserting) {
-        r.InsRecBuf = r.RecBuf;
-        const int fmtNo = f.FmtNo;
-        const bool opened = r.OpenGap(r.CurRec);
-        r.RecBuf = r.InsRecBuf;
-        f.FmtNo = fmtNo;
-        if (!opened) {
+        // The record goes in with the gap, so no moment holds one without the other.
+        if (!r.OpenGap(r.CurRec)) {
             stayOnRecord();
             return false;
         }
-        // The gap is open: from now on the slot is the new record's own.
         r.InsertPending = false;
-    }
-    if (!r.WriteRecordOrReport(r.CurRec)) {
+    } else if (!r.WriteRecordOrReport(r.CurRec)) {
         stayOnRecord();
         return false;
     }

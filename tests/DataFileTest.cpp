@@ -5,10 +5,13 @@
 
 #include "datafile/DataFile.h"
 #include "datafile/SlotCheck.h"
+#include "datafile/SystemFileIo.h"
 #include "tests/support/TempDir.h"
 
 namespace
 {
+
+SystemFileIo io;
 
 struct CheckRow {
     const char* name;
@@ -69,7 +72,7 @@ TEST(MeasureRecLen, ReadsUpToTheFirstCr)
 TEST(DataFile, WritesAndReadsSlots)
 {
     TempDir dir;
-    auto f = DataFile::Open(dir.file("d.dat"), false);
+    auto f = DataFile::Open(io, dir.file("d.dat"), false);
     ASSERT_TRUE(f.ok()) << f.error().message;
     DataFile& file = f.value();
     ASSERT_TRUE(file.writeSlot(1, 5, "AAAAa\r\n").ok());
@@ -80,7 +83,7 @@ TEST(DataFile, WritesAndReadsSlots)
     EXPECT_FALSE(file.readSlot(0, 5).ok());
     EXPECT_FALSE(file.writeSlot(4, 5, "DDDDa\r\n").ok()) << "a gap would be left";
     EXPECT_EQ(file.length().value(), 14);
-    ASSERT_TRUE(file.truncateSlots(1, 5).ok());
+    ASSERT_TRUE(file.removeSlot(2, 5).ok());
     EXPECT_EQ(file.length().value(), 7);
     EXPECT_TRUE(file.flush().ok());
     file.close();
@@ -93,7 +96,7 @@ TEST(DataFile, AppendingCompletesALastRecordWithoutItsLineEnd)
     for (const std::string tail : {"", "\r"}) {
         SCOPED_TRACE("tail of " + std::to_string(tail.size()));
         dir.write("d.dat", "AAAAa\r\nBBBBa" + tail);
-        auto f = DataFile::Open(dir.file("d.dat"), false);
+        auto f = DataFile::Open(io, dir.file("d.dat"), false);
         ASSERT_TRUE(f.ok());
         ASSERT_TRUE(f.value().writeSlot(3, 5, "CCCCa\r\n").ok());
         f.value().close();
@@ -105,17 +108,17 @@ TEST(DataFile, RefusesFoldersAndASecondKeyingCopy)
 {
     TempDir dir;
     std::filesystem::create_directory(dir.path() / "folder.dat");
-    EXPECT_FALSE(DataFile::Open(dir.file("folder.dat"), false).ok());
+    EXPECT_FALSE(DataFile::Open(io, dir.file("folder.dat"), false).ok());
 
     dir.write("d.dat", "AAAAa\r\n");
-    auto first = DataFile::Open(dir.file("d.dat"), false);
+    auto first = DataFile::Open(io, dir.file("d.dat"), false);
     ASSERT_TRUE(first.ok());
-    const auto second = DataFile::Open(dir.file("d.dat"), true);
+    const auto second = DataFile::Open(io, dir.file("d.dat"), true);
     ASSERT_FALSE(second.ok());
     EXPECT_NE(second.error().message.find("another copy"), std::string::npos);
     EXPECT_EQ(dir.read("d.dat"), "AAAAa\r\n") << "the refused copy must not empty the file";
     first.value().close();
-    EXPECT_TRUE(DataFile::Open(dir.file("d.dat"), false).ok()) << "the lock ends with the file";
+    EXPECT_TRUE(DataFile::Open(io, dir.file("d.dat"), false).ok()) << "the lock ends with the file";
 }
 
 // Root may write anywhere, so a read-only file is tried as an ordinary user.
@@ -131,7 +134,7 @@ TEST(DataFile, ReadOnlyFileIsRefused)
     if (child == 0) {
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
             ::_exit(3);
-        const auto f = DataFile::Open(path, false);
+        const auto f = DataFile::Open(io, path, false);
         ::_exit(f.ok() ? 1 : (f.error().message.find("ermission") != std::string::npos ? 0 : 2));
     }
     int status = 0;

@@ -9,6 +9,7 @@
 #include "engine/ScriptedDialogs.h"
 #include "keying/KeyNames.h"
 #include "keying/ScreenModel.h"
+#include "tests/support/FaultyFileIo.h"
 #include "tests/support/MemorySettingsStore.h"
 #include "tests/support/TempDir.h"
 
@@ -29,7 +30,8 @@ struct Station {
     ScreenModel screen{800, 560};
     ScriptedDialogs dialogs;
     MemorySettingsStore store;
-    Engine e{screen, dialogs, store, app.path()};
+    FaultyFileIo io; // passes everything through until a test sets a fault
+    Engine e{screen, dialogs, store, app.path(), io};
 
     explicit Station(const std::string& formats = DemoFormats, bool withPicture = true)
     {
