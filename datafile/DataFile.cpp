@@ -228,16 +228,21 @@ Result<void> DataFile::writeSlot(std::int32_t n, int recLen, std::string_view sl
                           std::string_view("\r\n").substr(static_cast<std::size_t>(2 - gap)));
     if (written)
         written = writeAt(m_fd, offset, slot);
-    if (!written) {
-        const int err = errno;
+    // Not on the disk: the file goes back to what it was, so no part of a slot stays.
+    const auto undo = [&] {
         if (!old.empty())
             writeAt(m_fd, offset, old);
         m_io->ftruncate(m_fd, static_cast<off_t>(before));
-        errno = err;
+    };
+    if (!written) {
+        undo();
         return written;
     }
-    if (m_io->fdatasync(m_fd) != 0)
-        return syncFailed(errno);
+    if (m_io->fdatasync(m_fd) != 0) {
+        const int err = errno;
+        undo();
+        return syncFailed(err);
+    }
     return {};
 }
 

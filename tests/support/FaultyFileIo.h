@@ -1,9 +1,11 @@
 #pragma once
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <utility>
 
 #include "datafile/SystemFileIo.h"
 
@@ -12,10 +14,12 @@
 class FaultyFileIo : public SystemFileIo
 {
 public:
-    // Bytes that pwrite and copyRange may still write; a call beyond it writes what fits,
-    // then fails with ENOSPC. Negative: no limit.
+    // Bytes that may still be added past the ends of files, as on a disk nearly full: a
+    // call beyond it writes what fits, then fails with ENOSPC. Negative: no limit.
     std::int64_t writeBudget = -1;
-    int writeErrno = ENOSPC;
+    // The next pwrite writes partBytes of its bytes, then fails with this.
+    int nextWriteErrno = 0;
+    std::size_t partBytes = 0;
     int datasyncErrno = 0; // fdatasync and fsync of files fail with this
     int dirSyncErrno = 0;  // fsync of a folder fails with this
     int renameErrno = 0;
@@ -33,18 +37,29 @@ public:
     }
     ssize_t pwrite(int fd, const void* buf, std::size_t count, off_t offset) override
     {
-        const std::size_t allowed = allow(count);
+        if (nextWriteErrno) {
+            const int err = std::exchange(nextWriteErrno, 0);
+            SystemFileIo::pwrite(fd, buf, std::min(partBytes, count), offset);
+            return fail(err);
+        }
+        // Overwriting what a file holds needs no new space.
+        struct stat st {
+        };
+        SystemFileIo::fstat(fd, st);
+        const auto inside = static_cast<std::size_t>(
+            std::clamp<std::int64_t>(st.st_size - offset, 0, std::int64_t(count)));
+        const std::size_t allowed = inside + allow(count - inside);
         if (allowed == 0 && count > 0)
-            return fail(writeErrno);
+            return fail(ENOSPC);
         const ssize_t w = SystemFileIo::pwrite(fd, buf, allowed, offset);
-        spend(w);
+        spend(w - static_cast<ssize_t>(inside));
         return w;
     }
     ssize_t copyRange(int in, off_t inOffset, int out, off_t outOffset, std::size_t count) override
     {
         const std::size_t allowed = allow(count);
         if (allowed == 0 && count > 0)
-            return fail(writeErrno);
+            return fail(ENOSPC);
         const ssize_t w = SystemFileIo::copyRange(in, inOffset, out, outOffset, allowed);
         spend(w);
         return w;
