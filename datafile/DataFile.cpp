@@ -22,8 +22,10 @@ std::int64_t SlotOffset(std::int32_t n, int recLen)
     return static_cast<std::int64_t>(n - 1) * (recLen + 2);
 }
 
-std::string MiB(std::int64_t bytes)
+std::string Size(std::int64_t bytes)
 {
+    if (bytes < (10 << 20))
+        return std::to_string((bytes + 1023) >> 10) + " KB";
     return std::to_string((bytes + (1 << 20) - 1) >> 20) + " MB";
 }
 
@@ -327,7 +329,7 @@ Result<void> DataFile::rewrite(std::int64_t offset, std::int64_t removed, std::s
     const std::int64_t free = m_io->freeBytes(folder.string());
     if (free >= 0 && free < total)
         return Error{"there is not enough free space on the disk for the new copy of the file (" +
-                     MiB(total) + " needed, " + MiB(free) + " free); the file is unchanged"};
+                     Size(total) + " needed, " + Size(free) + " free); the file is unchanged"};
 
     static std::atomic<unsigned> serial{0};
     NewCopy copy(*m_io,
