@@ -73,7 +73,7 @@ DataFile::~DataFile()
 
 DataFile::DataFile(DataFile&& other) noexcept
     : m_io(other.m_io), m_fd(std::exchange(other.m_fd, -1)), m_path(std::move(other.m_path)),
-      m_trusted(other.m_trusted)
+      m_trusted(other.m_trusted), m_release(std::move(other.m_release))
 {
 }
 
@@ -85,6 +85,7 @@ DataFile& DataFile::operator=(DataFile&& other) noexcept
         m_fd = std::exchange(other.m_fd, -1);
         m_path = std::move(other.m_path);
         m_trusted = other.m_trusted;
+        m_release = std::move(other.m_release);
     }
     return *this;
 }
@@ -362,9 +363,9 @@ Result<void> DataFile::rewrite(std::int64_t offset, std::int64_t removed, std::s
     if (m_io->rename(copy.path(), target.string()) != 0)
         return Error{"its new copy could not take its place (" + text::SystemError(errno) +
                      "); the file is unchanged"};
-    const int newFd = copy.release();
-    m_io->close(m_fd); // the old content, and its lock: the new file holds one already
-    m_fd = newFd;
+    // The old content goes, and its lock with it: the new file holds one already.
+    m_release = std::jthread([io = m_io, fd = m_fd] { io->close(fd); });
+    m_fd = copy.release();
     // The new name must survive a power cut too.
     const int dir = m_io->open(folder.string(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
     const bool dirSynced = dir >= 0 && m_io->fsync(dir) == 0;
@@ -390,6 +391,8 @@ Result<void> DataFile::flush()
 
 void DataFile::close()
 {
+    if (m_release.joinable())
+        m_release.join();
     if (m_fd >= 0) {
         m_io->close(m_fd); // releases the lock too
         m_fd = -1;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "common/Result.h"
 #include "datafile/FileIo.h"
@@ -84,4 +85,7 @@ private:
     int m_fd = -1;
     std::filesystem::path m_path;
     bool m_trusted = true;
+    // Closes the replaced file's descriptor: dropping the last link to a large file makes
+    // the kernel free its blocks, which the operator need not wait for.
+    std::jthread m_release;
 };

@@ -138,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    true, false},
         WriteFault{"FlushFails", [](FaultyFileIo& io) { io.datasyncErrno = EIO; }, false, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 struct SwitchFault {
     const char* name;
@@ -201,7 +201,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 "Permission denied"},
                     SwitchFault{"Cancelled", [](Stored& s) { s.dialogs.cancelProgressAt = 2; },
                                 "cancelled"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(Durability, InsertAndDeleteSwitchWholeFilesUnderTheLock)
 {
