@@ -31,20 +31,22 @@ public:
     }
     std::string lastBox() const { return dialogs.boxes.empty() ? "" : dialogs.boxes.back().text; }
     // Starts an insertion before record n and keys the new record but for its last position.
-    void insertBefore(int n)
+    void goTo(int n)
     {
         key("Ctrl+Home");
         for (int k = 1; k < n; ++k)
             key("Down");
+    }
+    void insertBefore(int n)
+    {
+        goTo(n);
         dialogs.answers.push_back(Dialogs::Answer::Yes);
         e.rec.mnuInsRec_Click();
         type("00009NEW     009.");
     }
     void deleteRecord(int n)
     {
-        key("Ctrl+Home");
-        for (int k = 1; k < n; ++k)
-            key("Down");
+        goTo(n);
         dialogs.answers.push_back(Dialogs::Answer::Yes);
         e.rec.mnuDelRec_Click();
     }
