@@ -120,13 +120,21 @@ Result<DataFile> DataFile::Open(FileIo& io, const fs::path& path, bool truncate)
     return file;
 }
 
+fs::path DataFile::target() const
+{
+    // A link stays a link: the file it names is the one replaced.
+    std::error_code ec;
+    const fs::path real = fs::canonical(m_path, ec);
+    return ec ? m_path : real;
+}
+
 void DataFile::removeLeftoverCopies() const
 {
     // We hold the file's lock, so no other copy of the program is building one right now.
-    const fs::path prefix = CopyPrefix(m_path);
-    const std::string stem = prefix.filename().string();
+    const fs::path file = target();
+    const std::string stem = fs::path(CopyPrefix(file)).filename().string();
+    const fs::path folder = file.parent_path().empty() ? fs::path(".") : file.parent_path();
     std::error_code ec;
-    const fs::path folder = m_path.parent_path().empty() ? fs::path(".") : m_path.parent_path();
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         if (it->path().filename().string().rfind(stem, 0) == 0)
             m_io->unlink(it->path().string());
@@ -321,12 +329,8 @@ Result<void> DataFile::rewrite(std::int64_t offset, std::int64_t removed, std::s
         return Error{"the record is not in the file"};
     const std::int64_t total = size - removed + static_cast<std::int64_t>(inserted.size());
 
-    // A link stays a link: the file it names is the one replaced.
-    std::error_code ec;
-    fs::path target = fs::canonical(m_path, ec);
-    if (ec)
-        target = m_path;
-    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    const fs::path file = target();
+    const fs::path folder = file.parent_path().empty() ? fs::path(".") : file.parent_path();
     const std::int64_t free = m_io->freeBytes(folder.string());
     if (free >= 0 && free < total)
         return Error{"there is not enough free space on the disk for the new copy of the file (" +
@@ -334,7 +338,7 @@ Result<void> DataFile::rewrite(std::int64_t offset, std::int64_t removed, std::s
 
     static std::atomic<unsigned> serial{0};
     NewCopy copy(*m_io,
-                 CopyPrefix(target) + std::to_string(::getpid()) + "-" + std::to_string(serial++));
+                 CopyPrefix(file) + std::to_string(::getpid()) + "-" + std::to_string(serial++));
     if (copy.create(st.st_mode & 07777) < 0)
         return Error{"its new copy could not be created (" + text::SystemError(errno) + ")"};
     m_io->fchmod(copy.fd(), st.st_mode & 07777);   // the umask narrowed it
@@ -360,7 +364,7 @@ Result<void> DataFile::rewrite(std::int64_t offset, std::int64_t removed, std::s
     if (m_io->fsync(copy.fd()) != 0)
         return Error{"its new copy could not be written to the disk (" + text::SystemError(errno) +
                      "); the file is unchanged"};
-    if (m_io->rename(copy.path(), target.string()) != 0)
+    if (m_io->rename(copy.path(), file.string()) != 0)
         return Error{"its new copy could not take its place (" + text::SystemError(errno) +
                      "); the file is unchanged"};
     // The old content goes, and its lock with it: the new file holds one already.

@@ -79,6 +79,8 @@ private:
                            std::int64_t& done, std::int64_t total, const Progress& progress);
     Result<void> untrustedError() const;
     Result<void> syncFailed(int err);
+    // The file the path names, links followed: the one a rewrite replaces.
+    std::filesystem::path target() const;
     void removeLeftoverCopies() const;
 
     FileIo* m_io = nullptr;
