@@ -1,6 +1,6 @@
 // The core rows of scripts/bench: opening, keying, durable completion, insert and delete in
 // a large file, and peak memory. Prints Markdown rows only; scripts/bench adds the header.
-// Run as: table_bench open|keying|complete|insdel|memory FOLDER
+// Run as: table_bench header|open|keying|complete|insdel|memory FOLDER
 //         table_bench --peak FOLDER DATAFILE RECORDS   (the child measured by "memory")
 
 #include <chrono>
@@ -285,11 +285,15 @@ int main(int argc, char** argv)
     if (argc == 5 && std::string(argv[1]) == "--peak")
         return PeakChild(argv[2], argv[3], std::atoi(argv[4]));
     if (argc != 3) {
-        std::cerr << "usage: table_bench open|keying|complete|insdel|memory FOLDER\n";
+        std::cerr << "usage: table_bench header|open|keying|complete|insdel|memory FOLDER\n";
         return 1;
     }
     const std::string what = argv[1];
     const fs::path folder = argv[2];
+    if (what == "header") {
+        BenchTable::PrintHeader();
+        return 0;
+    }
     BenchStation::WriteAppFolder(folder, DEMO_DATA_DIR);
     if (what == "open")
         RowOpen(folder);
