@@ -1,24 +1,6 @@
 # Shared by scripts/run and scripts/test: installs the Debian packages that are missing,
 # then configures and builds in build/. Sourced from the repository root.
 
-packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libx11-dev libgtest-dev
-          libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth xdotool x11-utils
-          x11-xserver-utils)
-
-install_missing() {
-    local missing=() p
-    for p in "${packages[@]}"; do
-        dpkg -s "$p" 2>/dev/null | grep -q '^Status: install ok installed' || missing+=("$p")
-    done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    local sudo=()
-    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-    echo "Installing: ${missing[*]}"
-    "${sudo[@]}" apt-get update
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
-        apt-get install -y --no-install-recommends "${missing[@]}"
-}
-
-install_missing
+source scripts/packages.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$(nproc)"
