@@ -12,7 +12,7 @@
 #include "engine/Engine.h"
 #include "engine/ScriptedDialogs.h"
 #include "fuzz/FuzzFolder.h"
-#include "keying/ScreenModel.h"
+#include "fuzz/PositionOnlySurface.h"
 #include "tests/support/MemorySettingsStore.h"
 
 namespace
@@ -25,9 +25,9 @@ constexpr std::string_view FormatFile = "SMALL/2\r\n"
                                         "NNNAAAAE\r\n"
                                         "NO NAME \r\n";
 constexpr const char* DataName = "fuzz.dat";
-// Twenty columns are room for the record; a full-size screen would cost most of the run time.
-constexpr int ScreenWidthPx = 20 * Surface::CellWidth;
-constexpr int ScreenHeightPx = 8 * Surface::CellHeight;
+// Twenty columns are room for the record.
+constexpr double ScreenCols = 20;
+constexpr double ScreenRows = 8;
 
 void Require(bool holds)
 {
@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!folder.write(DataName, input))
         std::abort();
 
-    ScreenModel screen(ScreenWidthPx, ScreenHeightPx);
+    PositionOnlySurface screen(ScreenCols, ScreenRows);
     ScriptedDialogs dialogs;
     MemorySettingsStore store;
     Engine e(screen, dialogs, store, folder.path());

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-// A private folder under the system's temporary folder for one fuzzing process; it is
+// A private folder in /dev/shm (else the temporary folder) for one fuzzing process; it is
 // removed with its contents when the process ends normally.
 class FuzzFolder
 {

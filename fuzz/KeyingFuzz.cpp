@@ -1,0 +1,249 @@
+// Drives the keying engine with an arbitrary stream of keys, menu commands and answers to
+// its message boxes, over one of a few formats and a small starting file, and checks that
+// the data file stays well formed and holds exactly what the engine reported as stored.
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/Engine.h"
+#include "engine/ScriptedDialogs.h"
+#include "fuzz/FuzzFolder.h"
+#include "fuzz/PositionOnlySurface.h"
+#include "keying/KeyNames.h"
+#include "tests/support/MemorySettingsStore.h"
+
+namespace
+{
+
+// One pair; three pairs; a record wider than the screen; every type code.
+constexpr std::string_view FormatFile = "* fuzz formats\r\n"
+                                        "ONE\r\n"
+                                        "N----A-------R--.-E\r\n"
+                                        "ITEM NAME   PRICE\r\n"
+                                        "PAIRS/3\r\n"
+                                        "N--A---E\r\n"
+                                        "NO NAME\r\n"
+                                        "B--M---E\r\n"
+                                        "NO NAME\r\n"
+                                        "D--L---E\r\n"
+                                        "NO NAME\r\n"
+                                        "LONG\r\n"
+                                        "A---------N---------A---------R-.E\r\n"
+                                        "TEXT      NUMBER    TEXT      AMT\r\n"
+                                        "ALL\r\n"
+                                        "A-M-N-B-P-D-L-Y-R.J-S-E\r\n"
+                                        "A M N B P D L Y R  J S\r\n";
+constexpr std::array<const char*, 4> Formats = {"ONE", "PAIRS", "LONG", "ALL"};
+constexpr std::array<int, 4> RecLens = {19, 8, 34, 23};
+constexpr std::array<int, 4> Pairs = {1, 3, 1, 1};
+constexpr const char* DataName = "k.dat";
+// A screen narrower than LONG's record, so that it crosses sections.
+constexpr double ScreenCols = 24;
+constexpr double ScreenRows = 10;
+constexpr std::size_t MaxEvents = 3000;
+
+constexpr std::array<const char*, 30> KeyNamesUsed = {
+    "Enter", "Tab",   "Shift+Tab", "Backspace", "Delete",    "Insert",   "Home",   "End",
+    "Left",  "Right", "Up",        "Down",      "Ctrl+Home", "Ctrl+End", "F11",    "F12",
+    "Esc",   "Alt+1", "Alt+2",     "Alt+3",     "Alt+F1",    "Shift",    "Ctrl+D", "7",
+    "Pad7",  "Pad9",  "F2",        "Alt+F5",    ";",         "Ctrl+S"};
+
+void Require(bool holds)
+{
+    if (!holds)
+        __builtin_trap();
+}
+
+const FuzzFolder& Folder()
+{
+    static const FuzzFolder folder("korvalen-keying-fuzz");
+    if (folder.path().empty() || !folder.write("FILE.FMT", FormatFile)) {
+        std::fputs("KeyingFuzz: cannot prepare a temporary folder\n", stderr);
+        std::abort();
+    }
+    return folder;
+}
+
+const std::vector<KeyStroke>& Keys()
+{
+    static const std::vector<KeyStroke> keys = [] {
+        std::vector<KeyStroke> out;
+        for (const char* name : KeyNamesUsed) {
+            const auto ks = KeyNames::Parse(name);
+            if (!ks) {
+                std::fprintf(stderr, "KeyingFuzz: %s: %s\n", name, ks.error().message.c_str());
+                std::abort();
+            }
+            out.push_back(ks.value());
+        }
+        return out;
+    }();
+    return keys;
+}
+
+// Reads the input a byte at a time; zeros once it runs out.
+class Bytes
+{
+public:
+    explicit Bytes(std::string_view in) : m_in(in) {}
+    bool more() const { return m_at < m_in.size(); }
+    std::uint8_t next() { return more() ? static_cast<std::uint8_t>(m_in[m_at++]) : 0; }
+
+private:
+    std::string_view m_in;
+    std::size_t m_at = 0;
+};
+
+// Starting records: each a valid slot of a pair of the format.
+std::vector<std::string> StartingSlots(int fmt, int count)
+{
+    std::vector<std::string> slots;
+    const int recLen = RecLens[static_cast<std::size_t>(fmt)];
+    for (int n = 0; n < count; ++n) {
+        std::string rec(static_cast<std::size_t>(recLen - 1), '0');
+        for (std::size_t i = 0; i < rec.size(); i += 3)
+            rec[i] = static_cast<char>('1' + (n + static_cast<int>(i)) % 9);
+        rec += static_cast<char>('a' + n % Pairs[static_cast<std::size_t>(fmt)]);
+        slots.push_back(rec + "\r\n");
+    }
+    return slots;
+}
+
+// What the engine said it stored, applied in order to the starting slots.
+void Apply(std::vector<std::string>& slots, const RecordStore::Change& c)
+{
+    using Kind = RecordStore::Change::Kind;
+    const auto at = static_cast<std::size_t>(c.slot - 1);
+    Require(c.slot >= 1);
+    switch (c.kind) {
+    case Kind::Written:
+        Require(at <= slots.size());
+        if (at == slots.size())
+            slots.push_back(c.bytes);
+        else
+            slots[at] = c.bytes;
+        return;
+    case Kind::Inserted:
+        Require(at <= slots.size());
+        slots.insert(slots.begin() + static_cast<std::ptrdiff_t>(at), c.bytes);
+        return;
+    case Kind::Deleted:
+        Require(at < slots.size());
+        slots.erase(slots.begin() + static_cast<std::ptrdiff_t>(at));
+        return;
+    }
+}
+
+void CheckFile(const std::string& bytes, const std::vector<std::string>& slots, int recLen,
+               int pairs)
+{
+    const auto slot = static_cast<std::size_t>(recLen + 2);
+    Require(bytes.size() % slot == 0);
+    for (std::size_t at = 0; at < bytes.size(); at += slot) {
+        for (std::size_t i = 0; i + 1 < static_cast<std::size_t>(recLen); ++i) {
+            const auto c = static_cast<unsigned char>(bytes[at + i]);
+            Require(c >= 32 && c <= 128);
+        }
+        const char letter = bytes[at + slot - 3];
+        Require(letter >= 'a' && letter < 'a' + pairs);
+        Require(bytes.compare(at + slot - 2, 2, "\r\n") == 0);
+    }
+    std::string expected;
+    for (const auto& s : slots)
+        expected += s;
+    Require(bytes == expected);
+}
+
+void Answer(ScriptedDialogs& dialogs, std::uint8_t b)
+{
+    static constexpr std::array<Dialogs::Answer, 4> answers = {
+        Dialogs::Answer::Yes, Dialogs::Answer::No, Dialogs::Answer::OK, Dialogs::Answer::Cancel};
+    dialogs.answers.assign(2, answers[b % answers.size()]);
+    dialogs.inputAnswers.assign(1, std::string(1, static_cast<char>('0' + b % 10)));
+    dialogs.boxes.clear();
+}
+
+void Event(Engine& e, ScriptedDialogs& dialogs, Bytes& in)
+{
+    const std::uint8_t op = in.next();
+    Answer(dialogs, in.next());
+    if (op < 128) { // a character, most of what an operator keys
+        const auto ks = KeyNames::ForChar(static_cast<char>(32 + op % 96));
+        if (ks)
+            e.keys.Press(*ks);
+        return;
+    }
+    const std::size_t k = op - 128u;
+    if (k < Keys().size()) {
+        e.keys.Press(Keys()[k]);
+        return;
+    }
+    const WindowState& w = e.win;
+    switch (k - Keys().size()) {
+    case 0:
+        if (w.mnuInsRec)
+            e.rec.mnuInsRec_Click();
+        return;
+    case 1:
+        if (w.mnuDelRec)
+            e.rec.mnuDelRec_Click();
+        return;
+    case 2:
+        e.mnuVerify_Click();
+        return;
+    case 3:
+        if (w.mnuBack)
+            e.rec.GoBack();
+        return;
+    case 4:
+        if (w.mnuFwd)
+            e.rec.GoFwd();
+        return;
+    case 5:
+        e.file.SaveData_Click();
+        return;
+    case 6: // the operator cancels the next long operation
+        dialogs.cancelProgressAt = dialogs.progressReports + 1;
+        return;
+    default:
+        return;
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const FuzzFolder& folder = Folder();
+    Bytes in(std::string_view(reinterpret_cast<const char*>(data), size));
+    const int fmt = in.next() % static_cast<int>(Formats.size());
+    std::vector<std::string> slots = StartingSlots(fmt, in.next() % 4);
+    std::string start;
+    for (const auto& s : slots)
+        start += s;
+    if (!folder.write(DataName, start))
+        std::abort();
+
+    PositionOnlySurface screen(ScreenCols, ScreenRows);
+    ScriptedDialogs dialogs;
+    MemorySettingsStore store;
+    Engine e(screen, dialogs, store, folder.path());
+    e.Form_Load();
+    e.file.DataPath = folder.path().string();
+    Require(e.file.LoadFormat(Formats[static_cast<std::size_t>(fmt)]));
+    e.file.OpenDataFile((folder.path() / DataName).string());
+    Require(e.scr.RecordShown);
+    e.rec.OnChange = [&slots](const RecordStore::Change& c) { Apply(slots, c); };
+
+    for (std::size_t n = 0; n < MaxEvents && in.more(); ++n)
+        Event(e, dialogs, in);
+    e.file.mnuClose_Click();
+    CheckFile(folder.read(DataName), slots, RecLens[static_cast<std::size_t>(fmt)],
+              Pairs[static_cast<std::size_t>(fmt)]);
+    return 0;
+}
