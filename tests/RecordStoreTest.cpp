@@ -84,24 +84,6 @@ TEST(RecordStore, AnsweringNoInsertsOrDeletesNothing)
     EXPECT_EQ(s.dialogs.boxes[1].icon, Dialogs::Icon::Question);
 }
 
-TEST(RecordStore, FailedWriteKeepsTheRecordOnTheScreen)
-{
-    Stocked s;
-    s.e.file.DataFileNo.close(); // the file is gone from under the program
-    s.type("00004FOURTH  004.0");
-    ASSERT_EQ(s.dialogs.boxes.size(), 1u);
-    EXPECT_EQ(
-        s.dialogs.boxes[0].text.rfind("Record 4 could not be written to " + s.app.file("s.dat"), 0),
-        0u)
-        << s.dialogs.boxes[0].text;
-    EXPECT_NE(s.dialogs.boxes[0].text.find("\nThe record stays on the screen; it is not stored."),
-              std::string::npos);
-    EXPECT_EQ(s.e.rec.CurRec, 4);
-    EXPECT_EQ(s.e.rec.EndRec, 4);
-    EXPECT_EQ(s.dataRow(), "00004FOURTH  004.0");
-    EXPECT_EQ(s.e.win.previousText, "") << "nothing was written";
-}
-
 class Verifying : public Stocked
 {
 public:
