@@ -29,22 +29,6 @@ constexpr const char* DataName = "fuzz.dat";
 constexpr double ScreenCols = 20;
 constexpr double ScreenRows = 8;
 
-void Require(bool holds)
-{
-    if (!holds)
-        __builtin_trap();
-}
-
-const FuzzFolder& Folder()
-{
-    static const FuzzFolder folder("korvalen-open-fuzz");
-    if (folder.path().empty() || !folder.write("FILE.FMT", FormatFile)) {
-        std::fputs("DataFileOpenFuzz: cannot prepare a temporary folder\n", stderr);
-        std::abort();
-    }
-    return folder;
-}
-
 // With the screen set up, the counted records must be what the file holds: each record's
 // characters are there (the last may lack its CR LF) and nothing lies past the last slot.
 void CheckCount(const Engine& e, std::int64_t length)
@@ -68,7 +52,7 @@ void CheckCount(const Engine& e, std::int64_t length)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const FuzzFolder& folder = Folder();
+    const FuzzFolder& folder = FuzzFolder::WithFormats("korvalen-open-fuzz", FormatFile);
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     if (!folder.write(DataName, input))
         std::abort();

@@ -20,12 +20,6 @@ namespace
 constexpr std::size_t MaxEntriesLoaded = 8;
 constexpr std::size_t MaxNameLength = 20;
 
-void Require(bool holds)
-{
-    if (!holds)
-        __builtin_trap();
-}
-
 // The name the operator would type: the input's first line, as long as a name line can be.
 std::string NameFromInput(std::string_view input)
 {

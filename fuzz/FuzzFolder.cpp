@@ -1,5 +1,6 @@
 #include "fuzz/FuzzFolder.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -35,4 +36,15 @@ std::string FuzzFolder::read(const std::string& name) const
 {
     std::ifstream in(m_path / name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+const FuzzFolder& FuzzFolder::WithFormats(std::string_view prefix, std::string_view formats)
+{
+    static const FuzzFolder folder(prefix);
+    static const bool written = !folder.path().empty() && folder.write("FILE.FMT", formats);
+    if (!written) {
+        std::fputs("cannot prepare a temporary folder for the fuzzer\n", stderr);
+        std::abort();
+    }
+    return folder;
 }

@@ -22,6 +22,17 @@ public:
     // The whole content of name in the folder; empty when unreadable.
     std::string read(const std::string& name) const;
 
+    // The process's one folder, holding FILE.FMT with formats written once; aborts when it
+    // cannot be made.
+    static const FuzzFolder& WithFormats(std::string_view prefix, std::string_view formats);
+
 private:
     std::filesystem::path m_path;
 };
+
+// A failed check stops the fuzzer where it stands.
+inline void Require(bool holds)
+{
+    if (!holds)
+        __builtin_trap();
+}

@@ -53,22 +53,6 @@ constexpr std::array<const char*, 30> KeyNamesUsed = {
     "Esc",   "Alt+1", "Alt+2",     "Alt+3",     "Alt+F1",    "Shift",    "Ctrl+D", "7",
     "Pad7",  "Pad9",  "F2",        "Alt+F5",    ";",         "Ctrl+S"};
 
-void Require(bool holds)
-{
-    if (!holds)
-        __builtin_trap();
-}
-
-const FuzzFolder& Folder()
-{
-    static const FuzzFolder folder("korvalen-keying-fuzz");
-    if (folder.path().empty() || !folder.write("FILE.FMT", FormatFile)) {
-        std::fputs("KeyingFuzz: cannot prepare a temporary folder\n", stderr);
-        std::abort();
-    }
-    return folder;
-}
-
 const std::vector<KeyStroke>& Keys()
 {
     static const std::vector<KeyStroke> keys = [] {
@@ -219,7 +203,7 @@ void Event(Engine& e, ScriptedDialogs& dialogs, Bytes& in)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const FuzzFolder& folder = Folder();
+    const FuzzFolder& folder = FuzzFolder::WithFormats("korvalen-keying-fuzz", FormatFile);
     Bytes in(std::string_view(reinterpret_cast<const char*>(data), size));
     const int fmt = in.next() % static_cast<int>(Formats.size());
     std::vector<std::string> slots = StartingSlots(fmt, in.next() % 4);
