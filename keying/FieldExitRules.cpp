@@ -109,16 +109,15 @@ void FieldExitRules::fillRestOfField(const std::string& s)
                      static_cast<std::size_t>(std::min(n, room)),
                      s.substr(0, static_cast<std::size_t>(std::min(n, room))));
     m_e.scr.CurCol = from + n;
-    afterFieldAction(from, n);
+    FieldFilled(from, n, true);
 }
 
-void FieldExitRules::afterFieldAction(int from, int count)
+void FieldExitRules::FieldFilled(int from, int count, bool filledWhole)
 {
     EntryScreen& scr = m_e.scr;
-    m_e.keys.Reached(scr.CurCol);
+    scr.ShowRange(from, count, m_e.prefs.TextBackColor);
     if (scr.CurCol >= m_e.fmt.RecLen) {
         // While a record is being set up it is shown filled; the next key completes it.
-        scr.ShowRange(from, count, m_e.prefs.TextBackColor);
         if (scr.SettingUp) {
             scr.CurCol = m_e.fmt.RecLen;
             scr.FollowCursor();
@@ -127,9 +126,9 @@ void FieldExitRules::afterFieldAction(int from, int count)
         m_e.ver.RecordComplete();
         return;
     }
-    scr.ShowRange(from, count, m_e.prefs.TextBackColor);
-    // The field was filled as a whole: it is not adjusted again on leaving it.
-    m_e.fld.FldType = 'A';
+    // A field filled as a whole is not adjusted again on leaving it.
+    if (filledWhole)
+        m_e.fld.FldType = 'A';
     m_e.fld.CursorMovedOn();
 }
 
@@ -151,8 +150,6 @@ void FieldExitRules::Radj()
     s.resize(static_cast<std::size_t>(fld.FldLen), ' ');
     r.RecBuf.replace(static_cast<std::size_t>(fld.FldStart - 1), s.size(), s);
     scr.CurCol = fld.FldStart + fld.FldLen;
-    if (scr.CurCol > m_e.keys.MaxCol)
-        m_e.keys.MaxCol = scr.CurCol;
     scr.ShowRange(fld.FldStart, fld.FldLen, m_e.prefs.TextBackColor);
     if (scr.CurCol >= m_e.fmt.RecLen)
         scr.CurCol = m_e.fmt.RecLen;
@@ -188,7 +185,7 @@ void FieldExitRules::AutoInc()
     t = t.substr(t.size() - len);
     m_e.rec.RecBuf.replace(static_cast<std::size_t>(f.Start - 1), len, t);
     scr.CurCol = f.Start + f.Len;
-    afterFieldAction(f.Start, f.Len);
+    FieldFilled(f.Start, f.Len, true);
 }
 
 void FieldExitRules::FillRecord()
@@ -205,7 +202,6 @@ void FieldExitRules::FillRecord()
     m_e.fld.CurFld = f.FieldCount;
     m_e.fld.FldType = f.field(f.FieldCount).Typ;
     scr.CurCol = f.RecLen;
-    m_e.keys.MaxCol = f.RecLen;
     // Shown filled, with the cursor on the end position: the next key completes it.
     scr.ShowRange(1, f.RecLen - 1, m_e.prefs.TextBackColor);
     scr.FollowCursor();

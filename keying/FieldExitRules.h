@@ -22,15 +22,17 @@ public:
     void AutoInc();
     void FillRecord();
 
+    // After positions from..from+count-1 were filled and the cursor moved past the field:
+    // shows them and enters the next field, or completes the record when the fill reached
+    // its end. filledWhole marks an R field as done, so it is not adjusted on leaving it.
+    void FieldFilled(int from, int count, bool filledWhole);
+
     // The keyed digits fld aligned at the decimal point of the picture fm.
     static std::string Adjdec(const std::string& fld, const std::string& fm);
 
 private:
     // Puts s into the record from the cursor to the end of the current field and moves on.
     void fillRestOfField(const std::string& s);
-    // After a field action: shows the filled positions and enters the next field, or
-    // completes the record when the action reached its end.
-    void afterFieldAction(int from, int count);
 
     Engine& m_e;
 };

@@ -16,6 +16,12 @@ bool ContinuesField(const std::string& line, int col)
     return c == '-' || c == '.';
 }
 
+// Alphabetic fields convert a pad key only when Shift went down in them.
+bool IsPadShiftType(char type)
+{
+    return type == 'L' || type == 'J' || type == 'A';
+}
+
 } // namespace
 
 void KeyDispatch::Form_KeyDown(int& keyCode, int shift)
@@ -26,6 +32,13 @@ void KeyDispatch::Form_KeyDown(int& keyCode, int shift)
     m_swallowChar = false;
     if (keyCode == KeyCode::Pad9)
         return;
+    OperatorAids& aids = m_e.aids;
+    if (aids.AltEqualOn) {
+        aids.AltEqualNxt(keyCode);
+        // The key named the memory key; its character is not keyed.
+        m_swallowChar = true;
+        return;
+    }
     if (keyCode == KeyCode::Tab && shift == 0) {
         TabKey();
         return;
@@ -43,10 +56,14 @@ void KeyDispatch::Form_KeyDown(int& keyCode, int shift)
         m_e.rec.GoEnd();
         return;
     }
+    if (m_e.prefs.UptronSw && shift == KeyShift::Shift && IsPadShiftType(m_e.fld.FldType))
+        aids.PadShift = 1;
     if (shift != KeyShift::Alt)
         keyDownCommand(keyCode);
     else
         altCommand(keyCode);
+    if (keyCode >= KeyCode::F2 && keyCode <= KeyCode::F9)
+        aids.MemRecall(keyCode - KeyCode::F1 + 1);
 }
 
 void KeyDispatch::Press(const KeyStroke& ks)
@@ -129,6 +146,8 @@ void KeyDispatch::altCommand(int keyCode)
     }
     if (keyCode == KeyCode::F1)
         AltF1();
+    else if (keyCode == KeyCode::Equal)
+        m_e.aids.AltEqual();
 }
 
 void KeyDispatch::Form_KeyPress(int& keyAscii)
@@ -155,7 +174,8 @@ void KeyDispatch::Form_KeyPress(int& keyAscii)
         keyAscii = 0;
         return;
     case KeyCode::Backspace:
-        if (m_e.ver.VerifyMode)
+        // A record being inserted is new in Verify mode too: a typo in it can be erased.
+        if (m_e.ver.VerifyMode && !m_e.rec.InsertPending)
             m_e.ver.VerifyAccept = true;
         else
             BackSpaceKey();
@@ -165,9 +185,24 @@ void KeyDispatch::Form_KeyPress(int& keyAscii)
         EnterKey();
         return;
     default:
-        m_e.ver.EnterChar(keyAscii);
+        m_e.ver.EnterChar(padConverted(keyAscii));
         return;
     }
+}
+
+int KeyDispatch::padConverted(int keyAscii)
+{
+    if (!m_e.prefs.UptronSw)
+        return keyAscii;
+    OperatorAids& aids = m_e.aids;
+    const char type = m_e.fld.FldType;
+    if (std::string_view("NBDRY").find(type) != std::string_view::npos)
+        return aids.Convert(keyAscii);
+    if (IsPadShiftType(type) && aids.PadShift == 1) {
+        aids.PadShift = 0;
+        return aids.Convert(keyAscii);
+    }
+    return keyAscii;
 }
 
 void KeyDispatch::switchFormat(int n)

@@ -50,6 +50,8 @@ private:
     void switchFormat(int n);
     void jumpToField(int fld);
     void shiftInField(bool insert);
+    // The character an embedded-pad keyboard means, where the field type asks for it.
+    int padConverted(int keyAscii);
     // After the cursor left position leftCol backwards: the previous field when leftCol
     // started a field.
     void fieldChangedLeft(int leftCol);

@@ -25,7 +25,7 @@ struct MenuItem {
     bool ends = false;
 };
 
-// Add an item with its line here; the order is only for reading.
+// Add an item with its line here, in menu order: "show" lists them so.
 constexpr MenuItem Menu[]{
     {"New", &WindowState::mnuNew, [](Engine& e) { e.file.mnuNew_Click(); }},
     {"Open", &WindowState::mnuOpen, [](Engine& e) { e.file.mnuOpen_Click(); }},
@@ -165,6 +165,8 @@ Result<bool> ScriptRunner::command(std::string_view word, std::string_view arg)
         return done(type(arg));
     if (word == "key")
         return done(key(Trim(arg)));
+    if (word == "click")
+        return done(click(Trim(arg)));
     if (word == "show") {
         if (!Trim(arg).empty())
             return Error{"show takes nothing after it"};
@@ -222,6 +224,19 @@ Result<void> ScriptRunner::key(std::string_view name)
     return {};
 }
 
+Result<void> ScriptRunner::click(std::string_view panel)
+{
+    for (int n = 1; n <= StatusLine::PanelCount; ++n) {
+        if (SameName(panel, "PANEL" + std::to_string(n)) ||
+            SameName(panel, StatusLine::PanelKey(n))) {
+            m_e.status.PanelClick(n);
+            return {};
+        }
+    }
+    return Error{"unknown panel " + Quoted(panel) + " (PANEL1 to PANEL" +
+                 std::to_string(StatusLine::PanelCount) + " or DupSw)"};
+}
+
 void ScriptRunner::show()
 {
     const double T = m_e.scr.T();
@@ -242,7 +257,17 @@ void ScriptRunner::show()
           << "record: CurRec=" << m_e.rec.CurRec << " EndRec=" << m_e.rec.EndRec
           << " CurCol=" << m_e.scr.CurCol << " CurFld=" << m_e.fld.CurFld
           << " FldType=" << m_e.fld.FldType << " Verify=" << (m_e.ver.VerifyMode ? "on" : "off")
-          << '\n';
+          << '\n'
+          << "colors: text=" << m_e.prefs.TextBackColor << " form=" << m_e.prefs.FormBackColor
+          << " message=" << m_screen.cellColor(StatusLine::MessageColumn, T + 4) << '\n'
+          << "menus:";
+    for (const MenuItem& item : Menu) {
+        if (item.ends)
+            continue; // Exit: always there, and choosing it ends the script
+        const bool enabled = item.enabled == nullptr || m_e.win.*(item.enabled);
+        m_out << ' ' << item.name << (enabled ? '+' : '-');
+    }
+    m_out << '\n';
 }
 
 void ScriptRunner::box(const std::string& title, const std::string& text)

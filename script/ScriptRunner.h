@@ -11,8 +11,8 @@ class ReplayDialogs;
 class ScreenModel;
 
 // Replays a keying session from script lines against an engine: dialog answers and texts,
-// menu commands, typed text, named keys and "show" printouts of the window. Every message
-// box and printout goes to the output as a line of its own, in order.
+// menu commands, typed text, named keys, status-panel clicks and "show" printouts of the window.
+// Every message box and printout goes to the output as a line of its own, in order.
 class ScriptRunner
 {
 public:
@@ -34,6 +34,7 @@ private:
     Result<bool> menu(std::string_view arg);
     Result<void> type(std::string_view text);
     Result<void> key(std::string_view name);
+    Result<void> click(std::string_view panel);
     void show();
     void box(const std::string& title, const std::string& text);
 

@@ -20,6 +20,9 @@ bool IsWholeNumber(const std::string& s)
     return true;
 }
 
+// A default no stored value can be: tells a missing key from an empty one.
+const std::string MissingMark(1, '\0');
+
 std::string MemKeyName(int n)
 {
     std::string name = std::to_string(n);
@@ -48,13 +51,21 @@ void Preferences::LoadSettings(SettingsStore& store)
         DupKeyCode = static_cast<int>(text::Val(dup));
     else
         store.saveSetting(AppName, "dupkey", "dupkey", std::to_string(DupKey7));
+    // "-1" is on, "0" off; a value that is no 16-bit whole number leaves the switch off.
     const std::string sw = store.getSetting(AppName, "uptronsw", "sw", "");
-    if (!sw.empty())
-        UptronSw = static_cast<std::int16_t>(text::Val(sw)) != 0;
+    if (IsWholeNumber(sw)) {
+        const auto v = text::Val(sw);
+        UptronSw = v >= INT16_MIN && v <= INT16_MAX && v != 0;
+    }
 }
 
 void Preferences::LoadMemKeys(const SettingsStore& store)
 {
+    // Keys never saved by this program: the section is not ours to read. An empty F2 is
+    // only an unused key; the others are still loaded, or Exit would save blanks over them.
+    const std::string f2 = store.getSetting(AppName, "Memkey", MemKeyName(2), MissingMark);
+    if (f2 == MissingMark)
+        return;
     for (int n = 2; n <= 9; ++n) {
         const std::string v = store.getSetting(AppName, "Memkey", MemKeyName(n), "");
         if (!v.empty())

@@ -31,8 +31,7 @@ public:
     // key is written back as "55".
     void LoadSettings(SettingsStore& store);
 
-    // Memory keys F2..F9 of section "Memkey". Each key present is loaded on its own, so a
-    // missing F2 does not leave the others to be blanked when they are saved at Exit.
+    // Memory keys F2..F9 of section "Memkey"; nothing is loaded when there is no "F2".
     void LoadMemKeys(const SettingsStore& store);
     void SaveMemKeys(SettingsStore& store) const;
 

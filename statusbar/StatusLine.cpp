@@ -46,3 +46,29 @@ std::string StatusLine::FilePanelText(const std::string& dataFile, const std::st
         path.size() <= 21 ? path : path.substr(0, 3) + ".." + path.substr(path.size() - 16);
     return shown + " - Fmt:" + fmtName;
 }
+
+void StatusLine::PanelClick(int n)
+{
+    if (PanelKey(n) == "DupSw")
+        m_e.aids.DupOnOff();
+}
+
+std::string_view StatusLine::PanelKey(int n)
+{
+    switch (n) {
+    case 2:
+        return "pan2";
+    case 3:
+        return "DupSw";
+    default:
+        return {};
+    }
+}
+
+std::string_view StatusLine::PanelToolTip(int n)
+{
+    static constexpr std::string_view Tips[PanelCount + 1] = {
+        "",           "File Name",    "Record Number", "Press Ctrl-D to Toggle", "Character Count",
+        "Field Type", "Format number"};
+    return n >= 1 && n <= PanelCount ? Tips[n] : std::string_view{};
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "keying/Surface.h"
 
@@ -13,6 +14,7 @@ class StatusLine
 public:
     static constexpr int MessageColumn = 12;
     static constexpr int MessageWidth = 40;
+    static constexpr int PanelCount = 6;
 
     explicit StatusLine(Engine& e) : m_e(e) {}
 
@@ -25,6 +27,11 @@ public:
     // Panels 4 (cursor position) and 5 (field type and number).
     void DispStatus();
     void setPanel(int n, const std::string& text);
+    // A click on status panel n: the duplicate-switch panel toggles the switch.
+    void PanelClick(int n);
+    // The key a panel is known by ("pan2", "DupSw"); empty for the others.
+    static std::string_view PanelKey(int n);
+    static std::string_view PanelToolTip(int n);
 
     // Panel 1: the upper-cased path cut to its first 3 and last 16 characters, and the
     // format name.

@@ -249,9 +249,11 @@ TEST(NewFile, EmptiesAnExistingFileOnlyWhenConfirmed)
     EXPECT_FALSE(s.e.file.NewFileFlag);
 }
 
-TEST(StartUp, MissingPictureIsReportedButMemoryKeysStillLoadAndSurviveExit)
+TEST(StartUp, MissingPictureIsReportedButMemoryKeysStillLoad)
 {
+    // An empty F2 is a key left unused; the others load and are kept at Exit.
     Station s(Station::DemoFormats, false);
+    s.store.saveSetting("Korvalen", "Memkey", "F2", "");
     s.store.saveSetting("Korvalen", "Memkey", "F3", "ACME LTD");
     s.store.saveSetting("Korvalen", "Memkey", "F9", "99");
     s.start();
@@ -262,7 +264,12 @@ TEST(StartUp, MissingPictureIsReportedButMemoryKeysStillLoadAndSurviveExit)
     s.e.Form_Terminate();
     EXPECT_EQ(s.store.getSetting("Korvalen", "Memkey", "F3", "?"), "ACME LTD");
     EXPECT_EQ(s.store.getSetting("Korvalen", "Memkey", "F9", "?"), "99");
-    EXPECT_EQ(s.store.getSetting("Korvalen", "Memkey", "F2", "?"), "");
+
+    // Without any F2 the section was never saved by us: nothing is loaded.
+    Station fresh;
+    fresh.store.saveSetting("Korvalen", "Memkey", "F3", "ACME LTD");
+    fresh.start();
+    EXPECT_EQ(fresh.e.prefs.MemKeys[3], Preferences::FixedMemText(""));
 }
 
 } // namespace
