@@ -222,6 +222,14 @@ void DataFileLifecycle::mnuClose_Click()
     m_e.WindowChanged();
 }
 
+bool DataFileLifecycle::ImgFileSave_Click()
+{
+    if (!SaveData_Click())
+        return false;
+    m_e.status.DisplayMode("File Saved", 65280);
+    return true;
+}
+
 bool DataFileLifecycle::SaveData_Click()
 {
     const auto flushed = DataFileNo.flush();

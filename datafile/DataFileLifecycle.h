@@ -27,6 +27,8 @@ public:
     void mnuClose_Click();
     // Forces the written records to the disk; false (after telling the operator) on failure.
     bool SaveData_Click();
+    // The toolbar's Save: the same, then "File Saved" on the message line once it is done.
+    bool ImgFileSave_Click();
 
     // The data folder as a path that can be opened.
     std::string DataDir() const;

@@ -76,5 +76,7 @@ std::vector<std::string> ScriptedDialogs::texts() const
 bool ScriptedDialogs::progress(const std::string&, std::int64_t, std::int64_t)
 {
     ++progressReports;
+    if (onProgress)
+        onProgress();
     return cancelProgressAt == 0 || progressReports < cancelProgressAt;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,8 @@ public:
     // The progress report that answers "cancelled" (counted from 1); 0 never cancels.
     int cancelProgressAt = 0;
     int progressReports = 0;
+    // Called at each progress report, to look at the window while the work goes on.
+    std::function<void()> onProgress;
 
     std::vector<Shown> boxes;
     std::vector<OpenRequest> openRequests;

@@ -179,13 +179,11 @@ void EntryScreen::DispSecn()
     PrintSlice(f.HeadLines[static_cast<std::size_t>(f.FmtNo)], SecStart, w);
     s.setPrintPos(0, T() + 2);
     PrintSlice(f.FmtLines[static_cast<std::size_t>(f.FmtNo)], SecStart, w);
+    // The whole slice, not only the part before the cursor: a fill may have put characters
+    // past a cursor moved back since, and they are stored with the record.
     s.setPrintPos(0, dataRow());
-    if ((m_e.keys.Revisit || r.CorrectMode) && !r.InsertPending) {
-        PrintSlice(r.RecBuf, SecStart, w);
-        s.setPrintPos(CurCol - SecNo * ScrCols - 1, dataRow());
-    } else {
-        PrintSlice(r.RecBuf, SecStart, CurCol - SecStart);
-    }
+    PrintSlice(r.RecBuf, SecStart, w);
+    s.setPrintPos(CurCol - SecStart, dataRow());
     PosCur();
 }
 

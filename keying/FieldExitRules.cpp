@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "common/TextUtil.h"
 #include "engine/Engine.h"
 
 namespace
@@ -141,12 +142,13 @@ void FieldExitRules::Radj()
     if (fld.FldStart < 1)
         return;
     const int keyed = std::clamp(scr.CurCol - fld.FldStart, 0, fld.FldLen);
-    const int pad = fld.FldLen - keyed;
-    std::string s = fld.FldKeyed.substr(0, static_cast<std::size_t>(keyed));
+    // Blanks behind the characters put in were never keyed: a memory text shorter than the
+    // field leaves them, and they must not land among the digits.
+    std::string s = text::TrimRight(fld.FldKeyed.substr(0, static_cast<std::size_t>(keyed)));
     if (fld.FldPic.find('.') != std::string::npos)
         s = Adjdec(s, fld.FldPic);
     else
-        s = std::string(static_cast<std::size_t>(pad), '0') + s;
+        s = std::string(static_cast<std::size_t>(fld.FldLen) - s.size(), '0') + s;
     s.resize(static_cast<std::size_t>(fld.FldLen), ' ');
     r.RecBuf.replace(static_cast<std::size_t>(fld.FldStart - 1), s.size(), s);
     scr.CurCol = fld.FldStart + fld.FldLen;

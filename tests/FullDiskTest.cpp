@@ -75,7 +75,8 @@ TEST(FullDisk, ARecordThatDoesNotFitStaysOnTheScreenAndTheFileOpensAgain)
     EXPECT_EQ(fs::file_size(disk.file("d.dat")), static_cast<std::uintmax_t>(stored) * 21);
     EXPECT_TRUE(s.e.rec.InsertPending);
 
-    // Room again (a copy of the file fits now): the record on the screen goes in, and the file opens for keying.
+    // Room again (a copy of the file fits now): the record on the screen goes in, and the file
+    // opens for keying.
     fs::remove(disk.file("filler"));
     s.type("0");
     EXPECT_FALSE(s.e.rec.InsertPending);

@@ -111,6 +111,21 @@ TEST(Keying, EnterAndSemicolonFillTheRestOfTheFieldByType)
     EXPECT_EQ(s.records("t.dat"), std::vector<std::string>{"1200012   00012005.5000ABX   a"});
 }
 
+TEST(Keying, RightArrowCopiesFromThePreviousRecordPastWhatWasKeyed)
+{
+    // A fill is not keying: after Left, Right goes on copying where keying stopped.
+    Station s(TypesFormats);
+    s.start();
+    s.app.write("t.dat", "99993" + std::string(24, 'x') + "a\r\n");
+    s.open("t.dat", "TYPES-30");
+    s.type("12");
+    s.key("Enter");
+    s.key("Left");
+    s.key("Right");
+    EXPECT_EQ(s.e.rec.RecBuf.substr(0, 5), "12003");
+    EXPECT_EQ(s.e.scr.CurCol, 6);
+}
+
 TEST(Keying, FullyKeyedDecimalFieldIsAlignedWhenTheNextFieldIsEntered)
 {
     Station s(TypesFormats);

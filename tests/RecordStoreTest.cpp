@@ -106,4 +106,31 @@ TEST(Verify, RecordVerifiedWithoutChangesIsNotRewritten)
     EXPECT_TRUE(s.dialogs.boxes.empty());
 }
 
+TEST(Verify, MemoryRecallIsComparedLikeKeying)
+{
+    Verifying s;
+    s.e.prefs.MemKeys[5] = Preferences::FixedMemText("00001");
+    s.e.prefs.MemKeys[6] = Preferences::FixedMemText("FIRZT");
+    s.key("F5");
+    EXPECT_EQ(s.e.scr.CurCol, 6);
+    s.key("F6");
+    EXPECT_EQ(s.dialogs.texts(), std::vector<std::string>{"Mismatch"});
+    EXPECT_EQ(s.e.scr.CurCol, 9) << "stopped on the mismatch, for the operator to key";
+    EXPECT_EQ(s.e.rec.RecBuf.substr(5, 5), "FIRST");
+}
+
+TEST(Verify, ARecordBeingInsertedCanBeCorrectedWithBackspace)
+{
+    Verifying s;
+    s.dialogs.answers.push_back(Dialogs::Answer::Yes);
+    s.e.rec.mnuInsRec_Click();
+    s.type("00098");
+    s.key("Backspace");
+    EXPECT_EQ(s.e.scr.CurCol, 5);
+    s.type("5NEW     009.5");
+    EXPECT_EQ(s.stored().front(), "00095NEW     009.5a");
+    EXPECT_EQ(s.stored().size(), 4u);
+    EXPECT_EQ(s.dialogs.texts().size(), 1u) << "only the confirmation";
+}
+
 } // namespace

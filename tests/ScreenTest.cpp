@@ -76,6 +76,35 @@ TEST(MessageLine, ColoursOneCellPerCharacterAndRestoresThePrintPosition)
     EXPECT_EQ(s.screen.caret().y, 48);
 }
 
+TEST(MessageLine, SaveAndDeleteSayWhatTheyDoInTheirColours)
+{
+    Station s;
+    s.start();
+    s.app.write("d.dat", "00001BOLT    00150a\r\n00002NUT     00020a\r\n");
+    s.open("d.dat", "STOCK-19");
+    auto shown = [&] { return std::pair{s.messageLine(), s.screen.cellColor(12, s.T() + 4)}; };
+    using Shown = std::pair<std::string, Color>;
+
+    ASSERT_TRUE(s.e.file.ImgFileSave_Click());
+    EXPECT_EQ(shown(), Shown("File Saved", Green));
+
+    // The red line stands while the file is rewritten; then the end position is shown.
+    s.key("Ctrl+Home");
+    s.dialogs.answers.push_back(Dialogs::Answer::Yes);
+    std::vector<Shown> during;
+    s.dialogs.onProgress = [&] { during.push_back(shown()); };
+    s.e.rec.mnuDelRec_Click();
+    ASSERT_FALSE(during.empty());
+    EXPECT_EQ(during.front(), Shown("Deleting Record 1", 255));
+    EXPECT_EQ(shown(), Shown("Current Rec :  2", White));
+
+    // A save that fails says so in a box, never "File Saved".
+    s.e.status.DisplayMode("", White);
+    s.io.datasyncErrno = EIO;
+    EXPECT_FALSE(s.e.file.ImgFileSave_Click());
+    EXPECT_EQ(s.messageLine(), "");
+}
+
 TEST(Focus, RegainingFocusRestoresTheRoundedPosition)
 {
     Station s;
@@ -128,19 +157,20 @@ TEST(Sections, LongRecordsShowOneScreenWidthAtATime)
         EXPECT_EQ(s.screen.rowText(s.T()).size(), 80u);
     }
 
-    // The data line shows the keyed part, or the whole slice of a record being corrected.
+    // The data line shows the section's slice of the record, filled past the cursor or not,
+    // with the caret on the cursor's cell.
     std::string rec;
     for (int i = 0; i < 160; ++i)
         rec.push_back(static_cast<char>('0' + i % 10));
     s.e.rec.RecBuf = rec;
-    s.e.scr.CurCol = 85;
-    s.e.scr.DispSecn();
-    EXPECT_EQ(s.screen.rowText(s.T() + 1), rec.substr(80, 4));
-    EXPECT_EQ(s.screen.printCol(), 4);
-    s.e.rec.CorrectMode = true;
-    s.e.scr.DispSecn();
-    EXPECT_EQ(s.screen.rowText(s.T() + 1), rec.substr(80, 80));
-    EXPECT_EQ(s.screen.printCol(), 4);
+    for (const bool correcting : {false, true}) {
+        s.e.rec.CorrectMode = correcting;
+        s.e.scr.CurCol = 85;
+        s.e.scr.DispSecn();
+        EXPECT_EQ(s.screen.rowText(s.T() + 1), rec.substr(80, 80));
+        EXPECT_EQ(s.screen.printCol(), 4);
+        EXPECT_EQ(s.screen.caret().x, 4 * Surface::CellWidth);
+    }
     EXPECT_EQ(s.e.keys.MaxCol, 159);
 
     s.e.rec.CorrectMode = false;

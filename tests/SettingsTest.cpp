@@ -26,6 +26,8 @@ TEST(Settings, StoredValuesAreRead)
              Row{"DupNotANumber", "dupkey", "dupkey", "x", 0x34BDE4, 0x00FF00, 0, false},
              Row{"PadOn", "uptronsw", "sw", "-1", 0x34BDE4, 0x00FF00, 55, true},
              Row{"PadOff", "uptronsw", "sw", "0", 0x34BDE4, 0x00FF00, 55, false},
+             Row{"PadNotANumber", "uptronsw", "sw", "yes", 0x34BDE4, 0x00FF00, 55, false},
+             Row{"PadBeyond16Bits", "uptronsw", "sw", "65536", 0x34BDE4, 0x00FF00, 55, false},
          }) {
         SCOPED_TRACE(r.name);
         MemorySettingsStore store;

@@ -54,6 +54,14 @@ for data in "$dir"/*.dat "$dir"/*.DAT; do
     sed -e 's/\r$/<CR>/' "$data"
 done >>"$work/actual"
 
+# The memory keys as the settings file holds them at the end; control characters shown as
+# ^A and the like.
+ini=$dir/kvscript.ini
+if [ -f "$ini" ] && grep -q '^\[Korvalen/Memkey\]' "$ini"; then
+    echo "settings: Memkey"
+    sed -n '/^\[Korvalen\/Memkey\]/,/^\[/{/^F[2-9]=/p}' "$ini" | cat -v
+fi >>"$work/actual"
+
 if [ ! -f "$expected" ]; then
     echo "FAIL: no expected output $expected; kvscript printed:" >&2
     cat "$work/actual" >&2
