@@ -45,8 +45,9 @@ public:
     // The screen column of record position col in the section shown.
     int cellCol(int col) const { return col - 1 - SecNo * ScrCols; }
     bool inShownSection(int col) const;
-    // Print position and caret to CurCol on the data line; the section holding CurCol is
-    // drawn first when another one is shown.
+    // Print position and caret to CurCol on the data line. Every move that passes a section
+    // edge (keying, arrows, field fills, memory recall) crosses here: the section holding
+    // CurCol is drawn first, as DispSecn does, with the caret on the cursor's cell.
     void FollowCursor();
     // Redraws record positions from..from+count-1 that lie in the section shown, on cells
     // of colour back.
