@@ -7,9 +7,11 @@
 #include <QMenu>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <array>
 #include <initializer_list>
 #include <memory>
 
@@ -93,6 +95,7 @@ private slots:
     void digitKeys_data();
     void digitKeys();
     void commandKeysStayWithEngine();
+    void statusPanelClicks();
     void editMenuAndMenuKeys();
     void verifyIsWired();
 
@@ -105,6 +108,7 @@ private:
     QAction* action(const char* name) const;
     void expectEnabled(std::initializer_list<const char*> names, bool enabled) const;
     QString panel(int n) const;
+    QLabel* panelLabel(int n) const;
 
     QTemporaryDir m_settingsDir;
     std::unique_ptr<QTemporaryDir> m_appDir;
@@ -196,8 +200,13 @@ void frmKvlTest::expectEnabled(std::initializer_list<const char*> names, bool en
 
 QString frmKvlTest::panel(int n) const
 {
-    const auto* label = m_window->findChild<QLabel*>(QStringLiteral("StatusPanel%1").arg(n));
+    const auto* label = panelLabel(n);
     return label ? label->text() : QStringLiteral("<no panel>");
+}
+
+QLabel* frmKvlTest::panelLabel(int n) const
+{
+    return m_window->findChild<QLabel*>(QStringLiteral("StatusPanel%1").arg(n));
 }
 
 void frmKvlTest::windowShowsEngineState()
@@ -329,6 +338,48 @@ void frmKvlTest::commandKeysStayWithEngine()
     // Command keys type nothing.
     QCOMPARE(panel(4), column);
     QVERIFY2(dataRow().trimmed().isEmpty(), qPrintable(dataRow()));
+}
+
+void frmKvlTest::statusPanelClicks()
+{
+    const std::array<const char*, 7> tips = {
+        "",           "File Name",    "Record Number", "Press Ctrl-D to Toggle", "Character Count",
+        "Field Type", "Format number"};
+    for (int n = 1; n <= 6; ++n)
+        QCOMPARE(panelLabel(n)->toolTip(), QString::fromLatin1(tips[static_cast<std::size_t>(n)]));
+
+    QLabel* dup = panelLabel(3);
+    const Engine& engine = m_window->engine();
+    const auto shown = [dup] { return dup->pixmap().toImage().pixelColor(0, 0); };
+    QVERIFY(!engine.aids.DupSw);
+    QCOMPARE(shown(), QColor(Qt::gray));
+    QTest::mouseClick(dup, Qt::LeftButton);
+    QVERIFY(engine.aids.DupSw);
+    QCOMPARE(shown(), QColor(Qt::green));
+
+    // A double click arrives as press, release, double click, release: two clicks.
+    QTest::mouseClick(dup, Qt::LeftButton);
+    QVERIFY(!engine.aids.DupSw);
+    QTest::mouseDClick(dup, Qt::LeftButton);
+    QVERIFY(!engine.aids.DupSw);
+    QTest::mouseRelease(dup, Qt::LeftButton);
+    QVERIFY(engine.aids.DupSw);
+    QCOMPARE(shown(), QColor(Qt::green));
+
+    // None of these is a left click on the duplicate panel.
+    const unsigned revision = engine.win.revision;
+    QTest::mouseClick(dup, Qt::RightButton);
+    QTest::mouseClick(panelLabel(4), Qt::LeftButton);
+    QTest::mouseClick(panelLabel(1), Qt::LeftButton);
+    QTest::mousePress(dup, Qt::LeftButton);
+    QTest::mouseRelease(panelLabel(4), Qt::LeftButton);
+    QTest::mousePress(dup, Qt::LeftButton); // dragged off before the release
+    QTest::mouseRelease(dup, Qt::LeftButton, {}, QPoint(dup->width() + 3, 2));
+    QTest::mousePress(m_window->statusBar(), Qt::LeftButton, {}, QPoint(1, 1));
+    QTest::mouseRelease(dup, Qt::LeftButton);
+    QVERIFY(engine.aids.DupSw);
+    QCOMPARE(engine.win.revision, revision);
+    QCOMPARE(shown(), QColor(Qt::green));
 }
 
 void frmKvlTest::editMenuAndMenuKeys()
