@@ -14,6 +14,7 @@
 #include <array>
 #include <initializer_list>
 #include <memory>
+#include <utility>
 
 #include "app/EntryScreenWidget.h"
 #include "app/frmKvl.h"
@@ -324,7 +325,10 @@ void frmKvlTest::commandKeysStayWithEngine()
     const QString column = panel(4);
     // A window shortcut on the same key does not take it from the engine.
     auto* rival = new QAction(m_window.get());
-    rival->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    rival->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_D), QKeySequence(Qt::Key_F5),
+                         QKeySequence(Qt::SHIFT | Qt::Key_F9), QKeySequence(Qt::CTRL | Qt::Key_F2),
+                         QKeySequence(Qt::ALT | Qt::Key_F7),
+                         QKeySequence(Qt::ALT | Qt::Key_Equal)});
     m_window->addAction(rival);
     QSignalSpy rivalSpy(rival, &QAction::triggered);
 
@@ -334,10 +338,32 @@ void frmKvlTest::commandKeysStayWithEngine()
     QCOMPARE(shown(), QColor(Qt::green));
     QTest::keyClick(screen, Qt::Key_D, Qt::ControlModifier);
     QCOMPARE(shown(), QColor(Qt::gray));
+    // The memory keys reach the engine with every modifier.
+    QSignalSpy keyed(screen, &EntryScreenWidget::keyPressed);
+    const std::pair<Qt::KeyboardModifiers, int> modifiers[] = {{Qt::NoModifier, 0},
+                                                               {Qt::ShiftModifier, 1},
+                                                               {Qt::ControlModifier, 2},
+                                                               {Qt::AltModifier, 4}};
+    for (int f = 2; f <= 9; ++f)
+        for (const auto& [modifier, mask] : modifiers) {
+            keyed.clear();
+            QTest::keyClick(screen, Qt::Key(Qt::Key_F1 + f - 1), modifier);
+            QVERIFY(!keyed.isEmpty()); // the last stroke: the modifier's own press comes first
+            QCOMPARE(keyed.takeLast().at(0).value<KeyStroke>(), (KeyStroke{111 + f, mask, {}}));
+        }
     QCOMPARE(rivalSpy.count(), 0);
     // Command keys type nothing.
     QCOMPARE(panel(4), column);
     QVERIFY2(dataRow().trimmed().isEmpty(), qPrintable(dataRow()));
+
+    // Alt+= and then F5 keep the field's keyed start in memory key 5.
+    QTest::keyClicks(screen, QStringLiteral("123"));
+    QTest::keyClick(screen, Qt::Key_Equal, Qt::AltModifier);
+    QCOMPARE(m_dialogs.texts().size(), std::size_t{1});
+    QCOMPARE(m_dialogs.texts().back().substr(0, 15), std::string("Press any key F"));
+    QTest::keyClick(screen, Qt::Key_F5);
+    QCOMPARE(m_window->engine().prefs.MemKeys[5].substr(0, 4), std::string("123 "));
+    QCOMPARE(rivalSpy.count(), 0);
 }
 
 void frmKvlTest::statusPanelClicks()
