@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QScreen>
 #include <QStatusBar>
@@ -37,9 +38,6 @@ QFont MonoFont(int pixelSize)
 
 constexpr int PanelCount = 6;
 constexpr int PanelMinWidths[PanelCount + 1] = {0, 0, 42, 109, 71, 71, 85};
-const char* const PanelTips[PanelCount + 1] = {
-    "",           "File Name",    "Record Number", "Press Ctrl-D to Toggle", "Character Count",
-    "Field Type", "Format number"};
 
 } // namespace
 
@@ -175,14 +173,46 @@ void frmKvl::buildStatusBar()
     for (int n = 1; n <= PanelCount; ++n) {
         auto* panel = new QLabel(bar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(n));
-        panel->setToolTip(QString::fromLatin1(PanelTips[n]));
+        panel->setToolTip(QtText::Display(std::string(StatusLine::PanelToolTip(n))));
         panel->setMinimumWidth(PanelMinWidths[n]);
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         bar->addPermanentWidget(panel, n == 1 ? 1 : 0);
+        panel->installEventFilter(this);
         m_panels[static_cast<std::size_t>(n)] = panel;
     }
     m_panels[3]->setAlignment(Qt::AlignCenter);
+}
+
+int frmKvl::panelNumber(const QObject* watched) const
+{
+    const auto it = std::find(m_panels.begin() + 1, m_panels.end(), watched);
+    return it == m_panels.end() ? 0 : static_cast<int>(it - m_panels.begin());
+}
+
+bool frmKvl::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
+    const int n = press || type == QEvent::MouseButtonRelease ? panelNumber(watched) : 0;
+    if (n == 0 || static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
+        return QMainWindow::eventFilter(watched, event);
+    // A double click is the second click's press: it arms the panel and the release that
+    // follows clicks, so two clicks toggle twice.
+    if (press) {
+        m_pressedPanel = n;
+        return true;
+    }
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const bool clicked =
+        m_pressedPanel == n &&
+        m_panels[static_cast<std::size_t>(n)]->rect().contains(mouse->position().toPoint());
+    m_pressedPanel = 0;
+    if (clicked) {
+        m_engine.status.PanelClick(n);
+        refresh();
+    }
+    return true;
 }
 
 void frmKvl::buildPreviousBox()

@@ -38,8 +38,12 @@ public:
     // Shows what the engine changed: the window state when its revision moved, and the
     // dirty part of the entry screen.
     void refresh();
+    // What the window shows the engine's state of; tests look at it.
+    const Engine& engine() const { return m_engine; }
 
 protected:
+    // Left clicks on the status panels, a click being a release inside the panel pressed.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -50,6 +54,7 @@ private:
     void buildToolsMenu();
     void buildHelpMenu();
     void buildStatusBar();
+    int panelNumber(const QObject* watched) const; // 0 when not a panel
     void buildPreviousBox();
     void connectScreen();
     void keyToEngine(const KeyStroke& key);
@@ -87,6 +92,7 @@ private:
 
     std::optional<unsigned> m_shownRevision;
     std::optional<bool> m_shownDupOn;
+    int m_pressedPanel = 0; // the panel the left button went down on
     bool m_terminated = false;
     bool m_snapping = false;
 };

@@ -84,6 +84,7 @@ void KeyTranslationTest::translate_data()
     Row("alt f", Qt::Key_F, Alt, Ch('f'), 70, 4, NoChar);
     Row("alt 2", Qt::Key_2, Alt, Ch('2'), 50, 4, NoChar);
     Row("alt return", Qt::Key_Return, Alt, Ch('\r'), 13, 4, NoChar);
+    Row("alt =", Qt::Key_Equal, Alt, Ch('='), 187, 4, NoChar);
     Row("ctrl 2", Qt::Key_2, Ctrl, Ch('2'), 50, 2, NoChar);
     Row("ctrl alt 2, superscript two", Qt::Key_2, Ctrl | Alt, QStringLiteral("\u00B2"), 50, 6,
         0xB2);
@@ -108,6 +109,13 @@ void KeyTranslationTest::translate_data()
     Row("alt alone", Qt::Key_Alt, Alt, QString(), 18, 4, NoChar);
     Row("F1", Qt::Key_F1, None, QString(), 112, 0, NoChar);
     Row("alt F12", Qt::Key_F12, Alt, QString(), 123, 4, NoChar);
+    // The memory keys F2..F9, alone and with each modifier.
+    const Qt::KeyboardModifiers fnModifiers[] = {None, Shift, Ctrl, Alt, Ctrl | Shift};
+    const int fnMasks[] = {0, 1, 2, 4, 3};
+    for (int f = 2; f <= 9; ++f)
+        for (int m = 0; m < 5; ++m)
+            Row("F" + QByteArray::number(f) + " mask " + QByteArray::number(fnMasks[m]),
+                Qt::Key_F1 + f - 1, fnModifiers[m], QString(), 111 + f, fnMasks[m], NoChar);
 
     // Keys outside the table have no code but may type Latin-1.
     Row("e acute", Qt::Key_Eacute, None, QStringLiteral("\u00E9"), 0, 0, 0xE9);

@@ -7,11 +7,14 @@
 #include <QMenu>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <array>
 #include <initializer_list>
 #include <memory>
+#include <utility>
 
 #include "app/EntryScreenWidget.h"
 #include "app/frmKvl.h"
@@ -93,6 +96,7 @@ private slots:
     void digitKeys_data();
     void digitKeys();
     void commandKeysStayWithEngine();
+    void statusPanelClicks();
     void editMenuAndMenuKeys();
     void verifyIsWired();
 
@@ -105,6 +109,7 @@ private:
     QAction* action(const char* name) const;
     void expectEnabled(std::initializer_list<const char*> names, bool enabled) const;
     QString panel(int n) const;
+    QLabel* panelLabel(int n) const;
 
     QTemporaryDir m_settingsDir;
     std::unique_ptr<QTemporaryDir> m_appDir;
@@ -196,8 +201,13 @@ void frmKvlTest::expectEnabled(std::initializer_list<const char*> names, bool en
 
 QString frmKvlTest::panel(int n) const
 {
-    const auto* label = m_window->findChild<QLabel*>(QStringLiteral("StatusPanel%1").arg(n));
+    const auto* label = panelLabel(n);
     return label ? label->text() : QStringLiteral("<no panel>");
+}
+
+QLabel* frmKvlTest::panelLabel(int n) const
+{
+    return m_window->findChild<QLabel*>(QStringLiteral("StatusPanel%1").arg(n));
 }
 
 void frmKvlTest::windowShowsEngineState()
@@ -315,7 +325,10 @@ void frmKvlTest::commandKeysStayWithEngine()
     const QString column = panel(4);
     // A window shortcut on the same key does not take it from the engine.
     auto* rival = new QAction(m_window.get());
-    rival->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    rival->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_D), QKeySequence(Qt::Key_F5),
+                         QKeySequence(Qt::SHIFT | Qt::Key_F9), QKeySequence(Qt::CTRL | Qt::Key_F2),
+                         QKeySequence(Qt::ALT | Qt::Key_F7),
+                         QKeySequence(Qt::ALT | Qt::Key_Equal)});
     m_window->addAction(rival);
     QSignalSpy rivalSpy(rival, &QAction::triggered);
 
@@ -325,10 +338,74 @@ void frmKvlTest::commandKeysStayWithEngine()
     QCOMPARE(shown(), QColor(Qt::green));
     QTest::keyClick(screen, Qt::Key_D, Qt::ControlModifier);
     QCOMPARE(shown(), QColor(Qt::gray));
+    // The memory keys reach the engine with every modifier.
+    QSignalSpy keyed(screen, &EntryScreenWidget::keyPressed);
+    const std::pair<Qt::KeyboardModifiers, int> modifiers[] = {{Qt::NoModifier, 0},
+                                                               {Qt::ShiftModifier, 1},
+                                                               {Qt::ControlModifier, 2},
+                                                               {Qt::AltModifier, 4}};
+    for (int f = 2; f <= 9; ++f)
+        for (const auto& [modifier, mask] : modifiers) {
+            keyed.clear();
+            QTest::keyClick(screen, Qt::Key(Qt::Key_F1 + f - 1), modifier);
+            QVERIFY(!keyed.isEmpty()); // the last stroke: the modifier's own press comes first
+            QCOMPARE(keyed.takeLast().at(0).value<KeyStroke>(), (KeyStroke{111 + f, mask, {}}));
+        }
     QCOMPARE(rivalSpy.count(), 0);
     // Command keys type nothing.
     QCOMPARE(panel(4), column);
     QVERIFY2(dataRow().trimmed().isEmpty(), qPrintable(dataRow()));
+
+    // Alt+= and then F5 keep the field's keyed start in memory key 5.
+    QTest::keyClicks(screen, QStringLiteral("123"));
+    QTest::keyClick(screen, Qt::Key_Equal, Qt::AltModifier);
+    QCOMPARE(m_dialogs.texts().size(), std::size_t{1});
+    QCOMPARE(m_dialogs.texts().back().substr(0, 15), std::string("Press any key F"));
+    QTest::keyClick(screen, Qt::Key_F5);
+    QCOMPARE(m_window->engine().prefs.MemKeys[5].substr(0, 4), std::string("123 "));
+    QCOMPARE(rivalSpy.count(), 0);
+}
+
+void frmKvlTest::statusPanelClicks()
+{
+    const std::array<const char*, 7> tips = {
+        "",           "File Name",    "Record Number", "Press Ctrl-D to Toggle", "Character Count",
+        "Field Type", "Format number"};
+    for (int n = 1; n <= 6; ++n)
+        QCOMPARE(panelLabel(n)->toolTip(), QString::fromLatin1(tips[static_cast<std::size_t>(n)]));
+
+    QLabel* dup = panelLabel(3);
+    const Engine& engine = m_window->engine();
+    const auto shown = [dup] { return dup->pixmap().toImage().pixelColor(0, 0); };
+    QVERIFY(!engine.aids.DupSw);
+    QCOMPARE(shown(), QColor(Qt::gray));
+    QTest::mouseClick(dup, Qt::LeftButton);
+    QVERIFY(engine.aids.DupSw);
+    QCOMPARE(shown(), QColor(Qt::green));
+
+    // A double click arrives as press, release, double click, release: two clicks.
+    QTest::mouseClick(dup, Qt::LeftButton);
+    QVERIFY(!engine.aids.DupSw);
+    QTest::mouseDClick(dup, Qt::LeftButton);
+    QVERIFY(!engine.aids.DupSw);
+    QTest::mouseRelease(dup, Qt::LeftButton);
+    QVERIFY(engine.aids.DupSw);
+    QCOMPARE(shown(), QColor(Qt::green));
+
+    // None of these is a left click on the duplicate panel.
+    const unsigned revision = engine.win.revision;
+    QTest::mouseClick(dup, Qt::RightButton);
+    QTest::mouseClick(panelLabel(4), Qt::LeftButton);
+    QTest::mouseClick(panelLabel(1), Qt::LeftButton);
+    QTest::mousePress(dup, Qt::LeftButton);
+    QTest::mouseRelease(panelLabel(4), Qt::LeftButton);
+    QTest::mousePress(dup, Qt::LeftButton); // dragged off before the release
+    QTest::mouseRelease(dup, Qt::LeftButton, {}, QPoint(dup->width() + 3, 2));
+    QTest::mousePress(m_window->statusBar(), Qt::LeftButton, {}, QPoint(1, 1));
+    QTest::mouseRelease(dup, Qt::LeftButton);
+    QVERIFY(engine.aids.DupSw);
+    QCOMPARE(engine.win.revision, revision);
+    QCOMPARE(shown(), QColor(Qt::green));
 }
 
 void frmKvlTest::editMenuAndMenuKeys()
