@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,20 +48,98 @@ constexpr double ScreenCols = 24;
 constexpr double ScreenRows = 10;
 constexpr std::size_t MaxEvents = 3000;
 
-constexpr std::array<const char*, 30> KeyNamesUsed = {
-    "Enter", "Tab",   "Shift+Tab", "Backspace", "Delete",    "Insert",   "Home",   "End",
-    "Left",  "Right", "Up",        "Down",      "Ctrl+Home", "Ctrl+End", "F11",    "F12",
-    "Esc",   "Alt+1", "Alt+2",     "Alt+3",     "Alt+F1",    "Shift",    "Ctrl+D", "7",
-    "Pad7",  "Pad9",  "F2",        "Alt+F5",    ";",         "Ctrl+S"};
+// What an event byte of 128 and above does: a key, or a menu command or click. New
+// entries go at the end, so that the seeds keep their meaning.
+enum class Command { None, InsRec, DelRec, Verify, Back, Fwd, Save, CancelProgress, PanelClick };
 
-const std::vector<KeyStroke>& Keys()
+struct Action {
+    constexpr Action(const char* k) : key(k) {}
+    constexpr Action(Command c) : command(c) {}
+    const char* key = nullptr;
+    Command command = Command::None;
+};
+
+constexpr std::array<Action, 63> Actions = {{
+    "Enter",
+    "Tab",
+    "Shift+Tab",
+    "Backspace",
+    "Delete",
+    "Insert",
+    "Home",
+    "End",
+    "Left",
+    "Right",
+    "Up",
+    "Down",
+    "Ctrl+Home",
+    "Ctrl+End",
+    "F11",
+    "F12",
+    "Esc",
+    "Alt+1",
+    "Alt+2",
+    "Alt+3",
+    "Alt+F1",
+    "Shift",
+    "Ctrl+D",
+    "7",
+    "Pad7",
+    "Pad9",
+    "F2",
+    "Alt+F5",
+    ";",
+    "Ctrl+S",
+    Command::InsRec,
+    Command::DelRec,
+    Command::Verify,
+    Command::Back,
+    Command::Fwd,
+    Command::Save,
+    Command::CancelProgress,
+    Command::PanelClick,
+    // Memory keys: storing, then naming a key, recalling with any modifiers.
+    "Alt+=",
+    "F3",
+    "F4",
+    "F5",
+    "F6",
+    "F7",
+    "F8",
+    "F9",
+    "Shift+F4",
+    "Ctrl+F9",
+    "Shift+F3",
+    "F1",
+    "F10",
+    // Keys the embedded-pad conversion turns into digits, and a pad key that it does not.
+    "u",
+    "k",
+    "m",
+    ",",
+    ".",
+    "(",
+    "<",
+    ">",
+    "U",
+    "L",
+    "9",
+    "Pad1",
+}};
+
+// The keystroke of each key action, parsed once.
+const std::vector<std::optional<KeyStroke>>& ActionKeys()
 {
-    static const std::vector<KeyStroke> keys = [] {
-        std::vector<KeyStroke> out;
-        for (const char* name : KeyNamesUsed) {
-            const auto ks = KeyNames::Parse(name);
+    static const std::vector<std::optional<KeyStroke>> keys = [] {
+        std::vector<std::optional<KeyStroke>> out;
+        for (const Action& a : Actions) {
+            if (a.key == nullptr) {
+                out.emplace_back();
+                continue;
+            }
+            const auto ks = KeyNames::Parse(a.key);
             if (!ks) {
-                std::fprintf(stderr, "KeyingFuzz: %s: %s\n", name, ks.error().message.c_str());
+                std::fprintf(stderr, "KeyingFuzz: %s: %s\n", a.key, ks.error().message.c_str());
                 std::abort();
             }
             out.push_back(ks.value());
@@ -143,6 +222,92 @@ void CheckFile(const std::string& bytes, const std::vector<std::string>& slots, 
     Require(bytes == expected);
 }
 
+// A memory text of a shape settings can hold: any bytes (controls, codes above 128),
+// digits only, digits among blanks, or printable text; from empty to longer than a key
+// holds.
+std::string MemText(Bytes& in, std::size_t maxLen)
+{
+    const std::uint8_t shape = in.next();
+    const std::size_t len = in.next() % (maxLen + 1);
+    std::string s;
+    for (std::size_t i = 0; i < len; ++i) {
+        const std::uint8_t b = in.next();
+        switch (shape % 4) {
+        case 0:
+            s += static_cast<char>(b);
+            break;
+        case 1:
+            s += static_cast<char>('0' + b % 10);
+            break;
+        case 2:
+            s += b % 3 == 0 ? '0' + b % 10 : ' ';
+            break;
+        default:
+            s += static_cast<char>(32 + b % 95);
+            break;
+        }
+    }
+    return s;
+}
+
+std::string MemKeyName(int n)
+{
+    return "F" + std::to_string(n);
+}
+
+// Counts the memory-key saves, so that the stored texts are checked once the program
+// has written them.
+class CountingStore : public MemorySettingsStore
+{
+public:
+    void saveSetting(const std::string& app, const std::string& section, const std::string& key,
+                     const std::string& value) override
+    {
+        if (app == Preferences::AppName && section == "Memkey")
+            ++memKeySaves;
+        MemorySettingsStore::saveSetting(app, section, key, value);
+    }
+
+    int memKeySaves = 0;
+};
+
+// Texts left in the store by an earlier session, or by hand: unchecked, and as long as
+// they come. Without an F2 none of them is loaded.
+void StoreRawMemKeys(CountingStore& store, Bytes& in)
+{
+    const std::uint8_t present = in.next();
+    for (int n = 2; n <= 9; ++n)
+        if ((present >> (n - 2)) & 1)
+            store.values[{Preferences::AppName, "Memkey", MemKeyName(n)}] = MemText(in, 64);
+}
+
+// Memory keys the operator stored in this session, as storing them would keep them.
+void SeedMemKeys(Engine& e, Bytes& in)
+{
+    for (int count = in.next() % 9; count > 0; --count) {
+        const auto n = static_cast<std::size_t>(2 + in.next() % 8);
+        e.prefs.MemKeys[n] = Preferences::FixedMemText(MemText(in, 48));
+    }
+}
+
+// What holds after every event, whatever was keyed.
+void CheckState(const Engine& e, const CountingStore& store)
+{
+    for (int n = 2; n <= 9; ++n)
+        Require(e.prefs.MemKeys[static_cast<std::size_t>(n)].size() == Preferences::MemKeyLength);
+    if (e.scr.RecordShown) {
+        const int recLen = e.fmt.RecLen;
+        Require(e.rec.RecBuf.size() == static_cast<std::size_t>(recLen));
+        Require(e.scr.CurCol >= 1 && e.scr.CurCol <= recLen);
+    }
+    if (store.memKeySaves == 0)
+        return;
+    for (const auto& [key, value] : store.getAllSettings(Preferences::AppName, "Memkey")) {
+        Require(value.size() <= Preferences::MemKeyLength);
+        Require(value.empty() || (value.front() != ' ' && value.back() != ' '));
+    }
+}
+
 void Answer(ScriptedDialogs& dialogs, std::uint8_t b)
 {
     static constexpr std::array<Dialogs::Answer, 4> answers = {
@@ -163,38 +328,43 @@ void Event(Engine& e, ScriptedDialogs& dialogs, Bytes& in)
         return;
     }
     const std::size_t k = op - 128u;
-    if (k < Keys().size()) {
-        e.keys.Press(Keys()[k]);
+    if (k >= Actions.size())
+        return;
+    if (const auto& ks = ActionKeys()[k]) {
+        e.keys.Press(*ks);
         return;
     }
     const WindowState& w = e.win;
-    switch (k - Keys().size()) {
-    case 0:
+    switch (Actions[k].command) {
+    case Command::InsRec:
         if (w.mnuInsRec)
             e.rec.mnuInsRec_Click();
         return;
-    case 1:
+    case Command::DelRec:
         if (w.mnuDelRec)
             e.rec.mnuDelRec_Click();
         return;
-    case 2:
+    case Command::Verify:
         e.mnuVerify_Click();
         return;
-    case 3:
+    case Command::Back:
         if (w.mnuBack)
             e.rec.GoBack();
         return;
-    case 4:
+    case Command::Fwd:
         if (w.mnuFwd)
             e.rec.GoFwd();
         return;
-    case 5:
+    case Command::Save:
         e.file.SaveData_Click();
         return;
-    case 6: // the operator cancels the next long operation
+    case Command::CancelProgress: // the operator cancels the next long operation
         dialogs.cancelProgressAt = dialogs.progressReports + 1;
         return;
-    default:
+    case Command::PanelClick: // any panel, the duplicate switch's among them
+        e.status.PanelClick(1 + in.next() % StatusLine::PanelCount);
+        return;
+    case Command::None:
         return;
     }
 }
@@ -205,7 +375,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const FuzzFolder& folder = FuzzFolder::WithFormats("korvalen-keying-fuzz", FormatFile);
     Bytes in(std::string_view(reinterpret_cast<const char*>(data), size));
-    const int fmt = in.next() % static_cast<int>(Formats.size());
+    // Format in the low bits; then the pad conversion, and where memory keys come from.
+    const std::uint8_t setup = in.next();
+    const int fmt = setup % static_cast<int>(Formats.size());
+    const bool padConversion = (setup & 4) != 0;
+    const bool rawStored = (setup & 8) != 0;
+    const bool seeded = (setup & 16) != 0;
     std::vector<std::string> slots = StartingSlots(fmt, in.next() % 4);
     std::string start;
     for (const auto& s : slots)
@@ -215,19 +390,36 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     PositionOnlySurface screen(ScreenCols, ScreenRows);
     ScriptedDialogs dialogs;
-    MemorySettingsStore store;
+    CountingStore store;
+    if (rawStored)
+        StoreRawMemKeys(store, in);
     Engine e(screen, dialogs, store, folder.path());
     e.Form_Load();
+    e.prefs.UptronSw = padConversion;
+    if (seeded)
+        SeedMemKeys(e, in);
     e.file.DataPath = folder.path().string();
     Require(e.file.LoadFormat(Formats[static_cast<std::size_t>(fmt)]));
     e.file.OpenDataFile((folder.path() / DataName).string());
     Require(e.scr.RecordShown);
     e.rec.OnChange = [&slots](const RecordStore::Change& c) { Apply(slots, c); };
+    CheckState(e, store);
 
-    for (std::size_t n = 0; n < MaxEvents && in.more(); ++n)
+    for (std::size_t n = 0; n < MaxEvents && in.more(); ++n) {
         Event(e, dialogs, in);
+        CheckState(e, store);
+    }
     e.file.mnuClose_Click();
     CheckFile(folder.read(DataName), slots, RecLens[static_cast<std::size_t>(fmt)],
               Pairs[static_cast<std::size_t>(fmt)]);
+
+    // The end of the program saves the memory keys; the next session recalls the same.
+    e.Form_Terminate();
+    CheckState(e, store);
+    Preferences next;
+    next.LoadMemKeys(store);
+    for (std::size_t n = 2; n <= 9; ++n)
+        Require(OperatorAids::RecallText(next.MemKeys[n]) ==
+                OperatorAids::RecallText(e.prefs.MemKeys[n]));
     return 0;
 }

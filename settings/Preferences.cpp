@@ -20,8 +20,13 @@ bool IsWholeNumber(const std::string& s)
     return true;
 }
 
-// A default no stored value can be: tells a missing key from an empty one.
-const std::string MissingMark(1, '\0');
+// Any byte can be stored, so a missing key is one that returns both of two defaults.
+bool HasSetting(const SettingsStore& store, const std::string& app, const std::string& section,
+                const std::string& key)
+{
+    return store.getSetting(app, section, key, "0") != "0" ||
+           store.getSetting(app, section, key, "1") != "1";
+}
 
 std::string MemKeyName(int n)
 {
@@ -63,8 +68,7 @@ void Preferences::LoadMemKeys(const SettingsStore& store)
 {
     // Keys never saved by this program: the section is not ours to read. An empty F2 is
     // only an unused key; the others are still loaded, or Exit would save blanks over them.
-    const std::string f2 = store.getSetting(AppName, "Memkey", MemKeyName(2), MissingMark);
-    if (f2 == MissingMark)
+    if (!HasSetting(store, AppName, "Memkey", MemKeyName(2)))
         return;
     for (int n = 2; n <= 9; ++n) {
         const std::string v = store.getSetting(AppName, "Memkey", MemKeyName(n), "");
