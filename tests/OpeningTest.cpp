@@ -270,6 +270,13 @@ TEST(StartUp, MissingPictureIsReportedButMemoryKeysStillLoad)
     fresh.store.saveSetting("Korvalen", "Memkey", "F3", "ACME LTD");
     fresh.start();
     EXPECT_EQ(fresh.e.prefs.MemKeys[3], Preferences::FixedMemText(""));
+
+    // A field can hold any byte, a NUL among them; an F2 stored from it is still an F2.
+    Station odd;
+    odd.store.saveSetting("Korvalen", "Memkey", "F2", std::string(1, '\0'));
+    odd.store.saveSetting("Korvalen", "Memkey", "F3", "ACME LTD");
+    odd.start();
+    EXPECT_EQ(odd.e.prefs.MemKeys[3], Preferences::FixedMemText("ACME LTD"));
 }
 
 } // namespace
