@@ -39,6 +39,8 @@ void QtSettingsStoreTest::roundTrip_data()
     QTest::newRow("commas, edge blanks") << QByteArray("Memkey") << QByteArray("  SMITH, JOHN ");
     QTest::newRow("latin-1") << QByteArray("Memkey") << QByteArray("M\xDCLLER \xC5S");
     QTest::newRow("empty") << QByteArray("Memkey") << QByteArray();
+    // A memory key stores whatever bytes the field held.
+    QTest::newRow("control bytes") << QByteArray("Memkey") << QByteArray("\0A\x01\tB\x7f", 6);
 }
 
 void QtSettingsStoreTest::roundTrip()
