@@ -37,6 +37,12 @@ std::string QtSettingsStore::getSetting(const std::string& app, const std::strin
     return ToLatin1(v.toString());
 }
 
+bool QtSettingsStore::hasSetting(const std::string& app, const std::string& section,
+                                 const std::string& key) const
+{
+    return Open(app)->contains(KeyPath(section, key));
+}
+
 void QtSettingsStore::saveSetting(const std::string& app, const std::string& section,
                                   const std::string& key, const std::string& value)
 {

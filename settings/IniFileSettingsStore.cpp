@@ -146,6 +146,13 @@ std::string IniFileSettingsStore::getSetting(const std::string& app, const std::
     return k == s->second.end() ? def : k->second;
 }
 
+bool IniFileSettingsStore::hasSetting(const std::string& app, const std::string& section,
+                                      const std::string& key) const
+{
+    const auto s = m_sections.find(SectionName(app, section));
+    return s != m_sections.end() && s->second.count(key) != 0;
+}
+
 void IniFileSettingsStore::saveSetting(const std::string& app, const std::string& section,
                                        const std::string& key, const std::string& value)
 {

@@ -18,6 +18,8 @@ public:
 
     std::string getSetting(const std::string& app, const std::string& section,
                            const std::string& key, const std::string& def) const override;
+    bool hasSetting(const std::string& app, const std::string& section,
+                    const std::string& key) const override;
     void saveSetting(const std::string& app, const std::string& section, const std::string& key,
                      const std::string& value) override;
     std::vector<std::pair<std::string, std::string>>

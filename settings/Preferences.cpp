@@ -20,14 +20,6 @@ bool IsWholeNumber(const std::string& s)
     return true;
 }
 
-// Any byte can be stored, so a missing key is one that returns both of two defaults.
-bool HasSetting(const SettingsStore& store, const std::string& app, const std::string& section,
-                const std::string& key)
-{
-    return store.getSetting(app, section, key, "0") != "0" ||
-           store.getSetting(app, section, key, "1") != "1";
-}
-
 std::string MemKeyName(int n)
 {
     std::string name = std::to_string(n);
@@ -68,7 +60,7 @@ void Preferences::LoadMemKeys(const SettingsStore& store)
 {
     // Keys never saved by this program: the section is not ours to read. An empty F2 is
     // only an unused key; the others are still loaded, or Exit would save blanks over them.
-    if (!HasSetting(store, AppName, "Memkey", MemKeyName(2)))
+    if (!store.hasSetting(AppName, "Memkey", MemKeyName(2)))
         return;
     for (int n = 2; n <= 9; ++n) {
         const std::string v = store.getSetting(AppName, "Memkey", MemKeyName(n), "");

@@ -16,6 +16,11 @@ public:
         const auto it = values.find({app, section, key});
         return it == values.end() ? def : it->second;
     }
+    bool hasSetting(const std::string& app, const std::string& section,
+                    const std::string& key) const override
+    {
+        return values.count({app, section, key}) != 0;
+    }
     void saveSetting(const std::string& app, const std::string& section, const std::string& key,
                      const std::string& value) override
     {
