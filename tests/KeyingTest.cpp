@@ -111,9 +111,9 @@ TEST(Keying, EnterAndSemicolonFillTheRestOfTheFieldByType)
     EXPECT_EQ(s.records("t.dat"), std::vector<std::string>{"1200012   00012005.5000ABX   a"});
 }
 
-TEST(Keying, RightArrowCopiesFromThePreviousRecordPastWhatWasKeyed)
+TEST(Keying, FillsAreNotKeyingAndAFullDecimalFieldAlignsOnLeaving)
 {
-    // A fill is not keying: after Left, Right goes on copying where keying stopped.
+    // After Left, Right goes on copying from the previous record where keying stopped.
     Station s(TypesFormats);
     s.start();
     s.app.write("t.dat", "99993" + std::string(24, 'x') + "a\r\n");
@@ -124,14 +124,8 @@ TEST(Keying, RightArrowCopiesFromThePreviousRecordPastWhatWasKeyed)
     s.key("Right");
     EXPECT_EQ(s.e.rec.RecBuf.substr(0, 5), "12003");
     EXPECT_EQ(s.e.scr.CurCol, 6);
-}
 
-TEST(Keying, FullyKeyedDecimalFieldIsAlignedWhenTheNextFieldIsEntered)
-{
-    Station s(TypesFormats);
-    s.start();
-    s.openEmpty("t.dat", "TYPES-30");
-    s.key("Tab");
+    // A decimal field keyed to its end is aligned once the next field is entered.
     s.key("Tab");
     s.key("Tab");
     s.type("123456");
@@ -211,6 +205,21 @@ TEST(Keying, DuplicateKeyCopiesTheRestOfTheField)
     s.key("F12");
     s.type("7");
     EXPECT_EQ(s.dataRow(), "NEW15BCD7MNO1009") << "F12 does nothing; 7 duplicates, unkeyed";
+}
+
+TEST(Keying, FieldKeysOnAPositionInNoFieldLeaveTheFileWhole)
+{
+    // Alt+F1 then "-" on position 1 leaves it in no field once the record is set up again;
+    // Enter there used to fill from position 0 and throw.
+    AutoStation s;
+    s.openWith("", "AUTO-23");
+    for (const char* k : {"F11", "Right", "Up", "Alt+F1", "-", "End", "Down", "Enter", "F12"})
+        s.key(k);
+    EXPECT_EQ(s.e.fmt.field(s.e.fld.CurFld).Start, 0);
+    const auto recs = s.records("a.dat");
+    ASSERT_FALSE(recs.empty());
+    for (const auto& r : recs)
+        EXPECT_EQ(r.size(), 23u);
 }
 
 } // namespace
