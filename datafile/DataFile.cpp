@@ -1,13 +1,14 @@
 #include "datafile/DataFile.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
 #include "common/TextUtil.h"
+#include "datafile/FullIo.h"
+#include "datafile/NewCopy.h"
 
 namespace
 {
@@ -28,41 +29,6 @@ std::string Size(std::int64_t bytes)
         return std::to_string((bytes + 1023) >> 10) + " KB";
     return std::to_string((bytes + (1 << 20) - 1) >> 20) + " MB";
 }
-
-// The copy beside the data file; removed unless it was renamed over the file.
-class NewCopy
-{
-public:
-    NewCopy(FileIo& io, std::string path) : m_io(io), m_path(std::move(path)) {}
-    ~NewCopy()
-    {
-        if (m_fd >= 0)
-            m_io.close(m_fd);
-        if (!m_path.empty())
-            m_io.unlink(m_path);
-    }
-    NewCopy(const NewCopy&) = delete;
-    NewCopy& operator=(const NewCopy&) = delete;
-
-    int create(mode_t mode)
-    {
-        m_fd = m_io.open(m_path, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        return m_fd;
-    }
-    int fd() const { return m_fd; }
-    const std::string& path() const { return m_path; }
-    // The copy has become the data file: its descriptor and name are no longer ours.
-    int release()
-    {
-        m_path.clear();
-        return std::exchange(m_fd, -1);
-    }
-
-private:
-    FileIo& m_io;
-    std::string m_path;
-    int m_fd = -1;
-};
 
 } // namespace
 
@@ -150,51 +116,15 @@ Result<std::int64_t> DataFile::length() const
     return static_cast<std::int64_t>(st.st_size);
 }
 
-Result<void> DataFile::readAt(std::int64_t offset, std::string& buf) const
-{
-    std::size_t got = 0;
-    while (got < buf.size()) {
-        const ssize_t r = m_io->pread(m_fd, buf.data() + got, buf.size() - got,
-                                      static_cast<off_t>(offset + static_cast<std::int64_t>(got)));
-        if (r < 0) {
-            if (errno == EINTR)
-                continue;
-            return Error{text::SystemError(errno)};
-        }
-        if (r == 0)
-            break;
-        got += static_cast<std::size_t>(r);
-    }
-    buf.resize(got);
-    return {};
-}
-
 Result<std::string> DataFile::readSlot(std::int32_t n, int recLen) const
 {
     if (n < 1)
         return Error{"There is no record" + text::SignedDec(n) + "."};
     std::string buf(static_cast<std::size_t>(recLen + 2), '\0');
-    const auto read = readAt(SlotOffset(n, recLen), buf);
+    const auto read = FullIo::ReadAt(*m_io, m_fd, SlotOffset(n, recLen), buf);
     if (!read)
         return read.error();
     return buf;
-}
-
-Result<void> DataFile::writeAt(int fd, std::int64_t offset, std::string_view bytes)
-{
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t w =
-            m_io->pwrite(fd, bytes.data() + done, bytes.size() - done,
-                         static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
-        if (w < 0) {
-            if (errno == EINTR)
-                continue;
-            return Error{text::SystemError(errno)};
-        }
-        done += static_cast<std::size_t>(w);
-    }
-    return {};
 }
 
 Result<void> DataFile::untrustedError() const
@@ -229,20 +159,21 @@ Result<void> DataFile::writeSlot(std::int32_t n, int recLen, std::string_view sl
                         std::clamp<std::int64_t>(before - offset, 0, std::int64_t(slot.size()))),
                     '\0');
     if (!old.empty()) {
-        const auto read = readAt(offset, old);
+        const auto read = FullIo::ReadAt(*m_io, m_fd, offset, old);
         if (!read)
             return read;
     }
     auto written = Result<void>();
     if (gap > 0) // the last record lacks its line end: complete it before appending
-        written = writeAt(m_fd, before,
-                          std::string_view("\r\n").substr(static_cast<std::size_t>(2 - gap)));
+        written =
+            FullIo::WriteAt(*m_io, m_fd, before,
+                            std::string_view("\r\n").substr(static_cast<std::size_t>(2 - gap)));
     if (written)
-        written = writeAt(m_fd, offset, slot);
+        written = FullIo::WriteAt(*m_io, m_fd, offset, slot);
     // Not on the disk: the file goes back to what it was, so no part of a slot stays.
     const auto undo = [&] {
         if (!old.empty())
-            writeAt(m_fd, offset, old);
+            FullIo::WriteAt(*m_io, m_fd, offset, old);
         m_io->ftruncate(m_fd, static_cast<off_t>(before));
     };
     if (!written) {
@@ -290,10 +221,10 @@ Result<void> DataFile::copyBytes(int to, std::int64_t from, std::int64_t at, std
             }
         } else {
             buffer.assign(chunk, '\0');
-            const auto read = readAt(from, buffer);
+            const auto read = FullIo::ReadAt(*m_io, m_fd, from, buffer);
             if (!read)
                 return read;
-            const auto written = writeAt(to, at, buffer);
+            const auto written = FullIo::WriteAt(*m_io, to, at, buffer);
             if (!written)
                 return written;
             moved = static_cast<ssize_t>(buffer.size());
@@ -336,9 +267,7 @@ Result<void> DataFile::rewrite(std::int64_t offset, std::int64_t removed, std::s
         return Error{"there is not enough free space on the disk for the new copy of the file (" +
                      Size(total) + " needed, " + Size(free) + " free); the file is unchanged"};
 
-    static std::atomic<unsigned> serial{0};
-    NewCopy copy(*m_io,
-                 CopyPrefix(file) + std::to_string(::getpid()) + "-" + std::to_string(serial++));
+    NewCopy copy(*m_io, CopyPrefix(file));
     if (copy.create(st.st_mode & 07777) < 0)
         return Error{"its new copy could not be created (" + text::SystemError(errno) + ")"};
     m_io->fchmod(copy.fd(), st.st_mode & 07777);   // the umask narrowed it
@@ -352,7 +281,7 @@ Result<void> DataFile::rewrite(std::int64_t offset, std::int64_t removed, std::s
         return Error{"it was cancelled"};
     auto step = copyBytes(copy.fd(), 0, 0, offset, done, total, progress);
     if (step) {
-        step = writeAt(copy.fd(), offset, inserted);
+        step = FullIo::WriteAt(*m_io, copy.fd(), offset, inserted);
         done += static_cast<std::int64_t>(inserted.size());
     }
     if (step)
@@ -364,17 +293,14 @@ Result<void> DataFile::rewrite(std::int64_t offset, std::int64_t removed, std::s
     if (m_io->fsync(copy.fd()) != 0)
         return Error{"its new copy could not be written to the disk (" + text::SystemError(errno) +
                      "); the file is unchanged"};
-    if (m_io->rename(copy.path(), file.string()) != 0)
+    if (copy.renameOver(file.string()) != 0)
         return Error{"its new copy could not take its place (" + text::SystemError(errno) +
                      "); the file is unchanged"};
     // The old content goes, and its lock with it: the new file holds one already.
     m_release = std::jthread([io = m_io, fd = m_fd] { io->close(fd); });
     m_fd = copy.release();
     // The new name must survive a power cut too.
-    const int dir = m_io->open(folder.string(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
-    const bool dirSynced = dir >= 0 && m_io->fsync(dir) == 0;
-    if (dir >= 0)
-        m_io->close(dir);
+    const bool dirSynced = FullIo::SyncFolder(*m_io, folder.string());
     // The new content is in place either way; a name that may not survive a power cut
     // means the file is not trusted from here on, which the caller tells the operator.
     if (!dirSynced)

@@ -70,8 +70,6 @@ private:
         : m_io(&io), m_fd(fd), m_path(std::move(path))
     {
     }
-    Result<void> writeAt(int fd, std::int64_t offset, std::string_view bytes);
-    Result<void> readAt(std::int64_t offset, std::string& buf) const;
     // Replaces the removed bytes at offset by inserted, in a flushed copy renamed over the file.
     Result<void> rewrite(std::int64_t offset, std::int64_t removed, std::string_view inserted,
                          const Progress& progress);

@@ -17,14 +17,6 @@ using Buttons = Dialogs::Buttons;
 using Icon = Dialogs::Icon;
 namespace fs = std::filesystem;
 
-std::string WithDefaultExtension(const std::string& name)
-{
-    // Only the file's own name counts: a dot in a folder name is no extension.
-    if (fs::path(name).filename().string().find('.') != std::string::npos)
-        return name;
-    return name + ".dat";
-}
-
 std::string WithoutTrailingSeparator(std::string dir)
 {
     if (!dir.empty() && dir.back() == static_cast<char>(fs::path::preferred_separator))
@@ -33,6 +25,14 @@ std::string WithoutTrailingSeparator(std::string dir)
 }
 
 } // namespace
+
+std::string DataFileLifecycle::WithDefaultExtension(const std::string& name)
+{
+    // Only the file's own name counts: a dot in a folder name is no extension.
+    if (fs::path(name).filename().string().find('.') != std::string::npos)
+        return name;
+    return name + ".dat";
+}
 
 std::string DataFileLifecycle::DataDir() const
 {
@@ -187,6 +187,7 @@ void DataFileLifecycle::OpenDataFile(const std::string& path)
     w.mnuFwd = w.mnuInsRec = w.mnuDelRec = false;
     m_e.scr.CurCol = 1;
     m_setUp = true;
+    m_e.recent.AddRecentFile(path);
     m_e.scr.InitScreen();
     m_e.status.setPanel(2, text::SignedDec(r.CurRec));
 }
@@ -219,6 +220,7 @@ void DataFileLifecycle::mnuClose_Click()
     w.mnuOpen = true;
     w.mnuPrefs = true;
     w.mnuClose = false;
+    m_e.recent.FileClosed();
     m_e.WindowChanged();
 }
 

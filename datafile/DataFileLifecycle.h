@@ -30,6 +30,8 @@ public:
     // The toolbar's Save: the same, then "File Saved" on the message line once it is done.
     bool ImgFileSave_Click();
 
+    // A name whose file name holds no "." gets ".dat".
+    static std::string WithDefaultExtension(const std::string& name);
     // The data folder as a path that can be opened.
     std::string DataDir() const;
     // Path of FILE.FMT in the data directory.

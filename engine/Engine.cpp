@@ -19,6 +19,7 @@ Engine::Engine(Surface& surface_, Dialogs& dialogs_, SettingsStore& store_,
 void Engine::LoadSettings()
 {
     prefs.LoadSettings(store);
+    prefsForm.Form_Load();
 }
 
 std::filesystem::path Engine::DupPicture(bool on) const
@@ -40,7 +41,9 @@ void Engine::Form_Load()
     // memory keys are read and not later saved over with blanks.
     if (!std::filesystem::exists(picture, ec))
         MsgBox("Error in Line:" + text::SignedDec(0) + "File not found: " + picture.string());
+    recent.LoadRecentFiles();
     prefs.LoadMemKeys(store);
+    prefsForm.FillMemBoxes();
     WindowChanged();
 }
 

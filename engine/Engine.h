@@ -4,8 +4,10 @@
 #include <string>
 
 #include "datafile/DataFileLifecycle.h"
-#include "datafile/SystemFileIo.h"
+#include "datafile/LastCharRemoval.h"
+#include "datafile/RecentFiles.h"
 #include "datafile/RecordStore.h"
+#include "datafile/SystemFileIo.h"
 #include "engine/Dialogs.h"
 #include "engine/WindowState.h"
 #include "formats/FormatState.h"
@@ -16,6 +18,7 @@
 #include "keying/OperatorAids.h"
 #include "keying/RecordCompletion.h"
 #include "settings/Preferences.h"
+#include "settings/PrefsForm.h"
 #include "statusbar/StatusLine.h"
 
 class SettingsStore;
@@ -44,9 +47,12 @@ public:
     FileIo& io; // what the data file is written through
 
     Preferences prefs;
+    PrefsForm prefsForm{*this};
     WindowState win;
     FormatState fmt;
     DataFileLifecycle file{*this};
+    RecentFiles recent{*this};
+    LastCharRemoval cut{*this};
     RecordStore rec{*this};
     EntryScreen scr{*this};
     FieldTracker fld{*this};
@@ -56,7 +62,8 @@ public:
     OperatorAids aids{*this};
     KeyDispatch keys{*this};
 
-    // Start-up: the stored settings, then the main window's initial state.
+    // Start-up: the stored settings and the Preferences dialog set up from them, then the
+    // main window's initial state with the recent files and memory keys.
     void LoadSettings();
     void Form_Load();
     // End of the program: files closed, memory keys saved.

@@ -21,9 +21,11 @@ Dialogs::Answer ScriptedDialogs::messageBox(const std::string& text, const std::
     return Answer::OK;
 }
 
-std::optional<std::string> ScriptedDialogs::inputBox(const std::string&, const std::string&,
-                                                     const std::string&)
+std::optional<std::string> ScriptedDialogs::inputBox(const std::string& prompt,
+                                                     const std::string& title,
+                                                     const std::string& def)
 {
+    inputRequests.push_back({prompt, title, def});
     if (inputAnswers.empty())
         return std::nullopt;
     std::string a = inputAnswers.front();
@@ -43,7 +45,11 @@ std::optional<std::string> ScriptedDialogs::openFile(const OpenRequest& request)
 
 std::optional<Color> ScriptedDialogs::pickColor(Color)
 {
-    return std::nullopt;
+    if (colorAnswers.empty())
+        return std::nullopt;
+    const Color c = colorAnswers.front();
+    colorAnswers.pop_front();
+    return c;
 }
 
 Dialogs::FormatChoice ScriptedDialogs::chooseFormat(const std::vector<std::string>& entries)

@@ -24,6 +24,7 @@ public:
     std::deque<std::string> openAnswers;
     std::deque<FormatChoice> formatAnswers;
     std::deque<std::string> inputAnswers;
+    std::deque<Color> colorAnswers; // the colour picker is cancelled when empty
     // The progress report that answers "cancelled" (counted from 1); 0 never cancels.
     int cancelProgressAt = 0;
     int progressReports = 0;
@@ -32,6 +33,10 @@ public:
 
     std::vector<Shown> boxes;
     std::vector<OpenRequest> openRequests;
+    struct InputRequest {
+        std::string prompt, title, def;
+    };
+    std::vector<InputRequest> inputRequests;
     std::vector<std::vector<std::string>> formatLists;
 
     // Queues the choice of a list entry, found by its text (or typed when not listed).

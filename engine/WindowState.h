@@ -16,7 +16,18 @@ struct WindowState {
     bool mnuVerifyChecked = false;
     // Edit menu
     bool mnuBack = false, mnuFwd = false, mnuInsRec = false, mnuDelRec = false;
+    // The recent files below Exit: item 0 is their separator, items 1..5 the files.
+    struct MenuItem {
+        std::string caption;
+        bool visible = false;
+        bool enabled = true;
+    };
+    static constexpr int RecentItems = 6;
+    std::array<MenuItem, RecentItems> mnuRecentFile{
+        MenuItem{"-"},           MenuItem{"RecentFile1"}, MenuItem{"RecentFile2"},
+        MenuItem{"RecentFile3"}, MenuItem{"RecentFile4"}, MenuItem{"RecentFile5"}};
     // Tools menu
+    bool mnuCut = true;
     bool mnuPrefs = true;
 
     // Status panels 1..6 (index 0 unused); panel 3 is the duplicate switch picture.

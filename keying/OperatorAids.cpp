@@ -48,6 +48,8 @@ void OperatorAids::AltEqualNxt(int keyCode)
     const auto slot = static_cast<std::size_t>(keyCode - KeyCode::F1 + 1);
     m_e.prefs.MemKeys[slot] = Preferences::FixedMemText(MemText);
     m_e.prefs.SaveMemKeys(m_e.store);
+    // Or a later OK in Preferences would put the box's older text back.
+    m_e.prefsForm.MemKeyStored(static_cast<int>(slot));
 }
 
 std::string OperatorAids::RecallText(const std::string& slot)

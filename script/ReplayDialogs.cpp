@@ -77,24 +77,30 @@ Dialogs::Answer ReplayDialogs::messageBox(const std::string& text, const std::st
     return FirstButton(buttons);
 }
 
-std::optional<std::string> ReplayDialogs::nextText()
+std::optional<std::string> ReplayDialogs::nextText(const char* dialog)
 {
     if (m_texts.empty())
         return std::nullopt;
-    std::string t = std::move(m_texts.front());
+    auto t = std::move(m_texts.front());
     m_texts.pop_front();
+    if (!t)
+        m_misfit = std::string("accept answers an input box, not the ") + dialog;
     return t;
 }
 
 std::optional<std::string> ReplayDialogs::inputBox(const std::string&, const std::string&,
-                                                   const std::string&)
+                                                   const std::string& def)
 {
-    return nextText();
+    if (m_texts.empty())
+        return std::nullopt;
+    auto t = std::move(m_texts.front());
+    m_texts.pop_front();
+    return t ? *t : def;
 }
 
 std::optional<std::string> ReplayDialogs::openFile(const OpenRequest&)
 {
-    const auto name = nextText();
+    const auto name = nextText("Open dialog");
     if (!name || name->empty())
         return name;
     // The real dialog hands back a full path.
@@ -104,12 +110,23 @@ std::optional<std::string> ReplayDialogs::openFile(const OpenRequest&)
 
 std::optional<Color> ReplayDialogs::pickColor(Color)
 {
-    return std::nullopt;
+    const auto text = nextText("colour picker");
+    if (!text)
+        return std::nullopt;
+    const bool digits =
+        !text->empty() && text->size() <= 8 &&
+        std::all_of(text->begin(), text->end(), [](char c) { return c >= '0' && c <= '9'; });
+    const unsigned long value = digits ? std::stoul(*text) : 0;
+    if (!digits || value > 0xFFFFFF) {
+        m_misfit = "choose " + *text + " is no colour (a decimal number up to 16777215)";
+        return std::nullopt;
+    }
+    return static_cast<Color>(value);
 }
 
 Dialogs::FormatChoice ReplayDialogs::chooseFormat(const std::vector<std::string>& entries)
 {
-    const auto text = nextText();
+    const auto text = nextText("format selection");
     if (!text)
         return {};
     FormatChoice c;

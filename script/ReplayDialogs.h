@@ -9,8 +9,9 @@
 #include "engine/Dialogs.h"
 
 // Dialogs for a replayed session: message boxes take queued answers (or their first
-// button) and are reported as they appear; the Open dialog, input box and format selection
-// take the next text of one shared queue and are cancelled when it is empty.
+// button) and are reported as they appear; the Open dialog, input box, format selection and
+// colour picker take the next text of one shared queue and are cancelled when it is empty.
+// An input box can also be told to take its default text.
 class ReplayDialogs : public Dialogs
 {
 public:
@@ -22,6 +23,7 @@ public:
 
     void queueAnswer(Answer a) { m_answers.push_back(a); }
     void queueText(std::string text) { m_texts.push_back(std::move(text)); }
+    void queueDefault() { m_texts.push_back(std::nullopt); }
 
     // Set when a queued answer was none of its box's buttons (the box took its first one
     // instead); reading it clears it.
@@ -39,10 +41,11 @@ public:
     static std::string AnswerName(Answer a);
 
 private:
-    std::optional<std::string> nextText();
+    // The next queued text; an input box's default where only an input box may take it.
+    std::optional<std::string> nextText(const char* dialog);
 
     std::filesystem::path m_baseDir;
     std::deque<Answer> m_answers;
-    std::deque<std::string> m_texts;
+    std::deque<std::optional<std::string>> m_texts; // nullopt: the input box's default
     std::optional<std::string> m_misfit;
 };

@@ -16,27 +16,70 @@
 namespace
 {
 
-// A menu command: the window greys it out while its WindowState flag is off (no flag:
-// always offered). Exit ends the script.
+// A menu command: the window greys it out while enabled says so (no test: always offered)
+// and leaves it out while visible says so. Exit ends the script.
 struct MenuItem {
     std::string_view name;
-    bool WindowState::*enabled;
+    bool (*enabled)(const WindowState&);
     void (*click)(Engine&);
     bool ends = false;
+    bool (*visible)(const WindowState&) = nullptr;
 };
+
+template <bool WindowState::*flag> bool Flag(const WindowState& w)
+{
+    return w.*flag;
+}
+
+template <int i> bool RecentEnabled(const WindowState& w)
+{
+    return w.mnuRecentFile[i].enabled;
+}
+
+template <int i> bool RecentVisible(const WindowState& w)
+{
+    return w.mnuRecentFile[i].visible;
+}
+
+template <int i> constexpr MenuItem Recent(std::string_view name)
+{
+    return {name, &RecentEnabled<i>, [](Engine& e) { e.recent.mnuRecentFile_Click(i); }, false,
+            &RecentVisible<i>};
+}
 
 // Add an item with its line here, in menu order: "show" lists them so.
 constexpr MenuItem Menu[]{
-    {"New", &WindowState::mnuNew, [](Engine& e) { e.file.mnuNew_Click(); }},
-    {"Open", &WindowState::mnuOpen, [](Engine& e) { e.file.mnuOpen_Click(); }},
-    {"Close", &WindowState::mnuClose, [](Engine& e) { e.file.mnuClose_Click(); }},
-    {"Save", &WindowState::SaveData, [](Engine& e) { e.file.SaveData_Click(); }},
+    {"New", &Flag<&WindowState::mnuNew>, [](Engine& e) { e.file.mnuNew_Click(); }},
+    {"Open", &Flag<&WindowState::mnuOpen>, [](Engine& e) { e.file.mnuOpen_Click(); }},
+    {"Close", &Flag<&WindowState::mnuClose>, [](Engine& e) { e.file.mnuClose_Click(); }},
+    {"Save", &Flag<&WindowState::SaveData>, [](Engine& e) { e.file.SaveData_Click(); }},
     {"Verify", nullptr, [](Engine& e) { e.mnuVerify_Click(); }},
     {"Exit", nullptr, [](Engine& e) { e.Form_Terminate(); }, true},
-    {"Previous", &WindowState::mnuBack, [](Engine& e) { e.rec.GoBack(); }},
-    {"Next", &WindowState::mnuFwd, [](Engine& e) { e.rec.GoFwd(); }},
-    {"Insert", &WindowState::mnuInsRec, [](Engine& e) { e.rec.mnuInsRec_Click(); }},
-    {"Delete", &WindowState::mnuDelRec, [](Engine& e) { e.rec.mnuDelRec_Click(); }},
+    Recent<1>("Recent1"),
+    Recent<2>("Recent2"),
+    Recent<3>("Recent3"),
+    Recent<4>("Recent4"),
+    {"Previous", &Flag<&WindowState::mnuBack>, [](Engine& e) { e.rec.GoBack(); }},
+    {"Next", &Flag<&WindowState::mnuFwd>, [](Engine& e) { e.rec.GoFwd(); }},
+    {"Insert", &Flag<&WindowState::mnuInsRec>, [](Engine& e) { e.rec.mnuInsRec_Click(); }},
+    {"Delete", &Flag<&WindowState::mnuDelRec>, [](Engine& e) { e.rec.mnuDelRec_Click(); }},
+    {"Cut", &Flag<&WindowState::mnuCut>, [](Engine& e) { e.cut.mnuCut_Click(); }},
+    {"Options", &Flag<&WindowState::mnuPrefs>, [](Engine& e) { e.prefsForm.Show(); }},
+};
+
+// The Preferences dialog's buttons, by the names a script clicks them with.
+struct PrefsButton {
+    std::string_view name;
+    void (PrefsForm::*click)();
+};
+
+constexpr PrefsButton PrefsButtons[]{
+    {"F12", &PrefsForm::DupkeyF12_Click},
+    {"7key", &PrefsForm::DupKey7_Click},
+    {"TextBackColor", &PrefsForm::cmdTxtclr_Click},
+    {"FormBackColor", &PrefsForm::cmdBkClr_Click},
+    {"OK", &PrefsForm::OK_Click},
+    {"Cancel", &PrefsForm::Cancel_Click},
 };
 
 bool SameName(std::string_view a, std::string_view b)
@@ -159,6 +202,14 @@ Result<bool> ScriptRunner::command(std::string_view word, std::string_view arg)
         m_dialogs.queueText(std::string(arg));
         return true;
     }
+    if (word == "accept") {
+        if (!Trim(arg).empty())
+            return Error{"accept takes nothing after it"};
+        m_dialogs.queueDefault();
+        return true;
+    }
+    if (m_e.prefsForm.Visible)
+        return done(prefsCommand(word, arg));
     if (word == "menu")
         return menu(Trim(arg));
     if (word == "type")
@@ -188,14 +239,61 @@ Result<void> ScriptRunner::answer(std::string_view arg)
     return Error{"unknown answer " + Quoted(arg) + " (Yes, No, OK or Cancel)"};
 }
 
+Result<void> ScriptRunner::prefsCommand(std::string_view word, std::string_view arg)
+{
+    PrefsForm& form = m_e.prefsForm;
+    if (word == "set") {
+        // The box's name, one blank, then its text as written.
+        const auto blank = arg.find(' ');
+        const std::string_view box = arg.substr(0, blank);
+        const std::string_view text =
+            blank == std::string_view::npos ? std::string_view{} : arg.substr(blank + 1);
+        for (int n = 2; n <= 9; ++n) {
+            if (SameName(box, "F" + std::to_string(n))) {
+                form.Mem[static_cast<std::size_t>(n)] = std::string(text);
+                return {};
+            }
+        }
+        return Error{"unknown box " + Quoted(box) + " (F2 to F9)"};
+    }
+    if (word == "click") {
+        const std::string_view name = Trim(arg);
+        if (SameName(name, "Uptron")) {
+            form.Check1 = !form.Check1;
+            return {};
+        }
+        const auto it = std::ranges::find_if(
+            PrefsButtons, [&](const PrefsButton& b) { return SameName(b.name, name); });
+        if (it == std::end(PrefsButtons))
+            return Error{"unknown control " + Quoted(name) +
+                         " (F12, 7key, Uptron, TextBackColor, FormBackColor, OK or Cancel)"};
+        (form.*(it->click))();
+        return {};
+    }
+    if (word == "show") {
+        if (!Trim(arg).empty())
+            return Error{"show takes nothing after it"};
+        m_out << "prefs:";
+        for (int n = 2; n <= 9; ++n)
+            m_out << (n == 2 ? " " : " | ") << 'F' << n << '='
+                  << form.Mem[static_cast<std::size_t>(n)];
+        m_out << " | dupkey=" << (form.DupkeyF12 ? "F12" : "7key")
+              << " | uptron=" << (form.Check1 ? "on" : "off") << '\n';
+        return {};
+    }
+    return Error{Quoted(word) + " cannot be done while the Preferences dialog is open (set, " +
+                 "click, choose, answer, accept or show; click OK or Cancel to close it)"};
+}
+
 Result<bool> ScriptRunner::menu(std::string_view arg)
 {
     const auto it =
         std::ranges::find_if(Menu, [&](const MenuItem& m) { return SameName(m.name, arg); });
     if (it == std::end(Menu))
         return Error{"unknown menu " + Quoted(arg)};
-    // A greyed-out item cannot be clicked.
-    if (it->enabled != nullptr && !(m_e.win.*(it->enabled)))
+    // A hidden or greyed-out item cannot be clicked.
+    if ((it->visible != nullptr && !it->visible(m_e.win)) ||
+        (it->enabled != nullptr && !it->enabled(m_e.win)))
         return true;
     it->click(m_e);
     return !it->ends;
@@ -262,10 +360,19 @@ void ScriptRunner::show()
           << " message=" << m_screen.cellColor(StatusLine::MessageColumn, T + 4) << '\n'
           << "menus:";
     for (const MenuItem& item : Menu) {
-        if (item.ends)
+        if (item.ends || (item.visible != nullptr && !item.visible(m_e.win)))
             continue; // Exit: always there, and choosing it ends the script
-        const bool enabled = item.enabled == nullptr || m_e.win.*(item.enabled);
+        const bool enabled = item.enabled == nullptr || item.enabled(m_e.win);
         m_out << ' ' << item.name << (enabled ? '+' : '-');
+    }
+    m_out << '\n' << "recent:";
+    const char* separator = " ";
+    for (int i = 1; i < WindowState::RecentItems; ++i) {
+        const auto& item = m_e.win.mnuRecentFile[static_cast<std::size_t>(i)];
+        if (!item.visible)
+            continue;
+        m_out << separator << i << '=' << item.caption;
+        separator = " | ";
     }
     m_out << '\n';
 }

@@ -32,6 +32,8 @@ private:
     Result<bool> command(std::string_view word, std::string_view arg);
     Result<void> answer(std::string_view arg);
     Result<bool> menu(std::string_view arg);
+    // While the Preferences dialog is open, the script works its controls.
+    Result<void> prefsCommand(std::string_view word, std::string_view arg);
     Result<void> type(std::string_view text);
     Result<void> key(std::string_view name);
     Result<void> click(std::string_view panel);

@@ -27,6 +27,17 @@ std::string MemKeyName(int n)
     return name;
 }
 
+// A stored colour that is no whole number of 0x00BBGGRR leaves the colour as it is.
+void LoadColor(const SettingsStore& store, const char* key, Color& color)
+{
+    const std::string v = store.getSetting(Preferences::AppName, "formcolor", key, "");
+    if (!IsWholeNumber(v))
+        return;
+    const auto n = text::Val(v);
+    if (n >= 0 && n <= 0xFFFFFF)
+        color = static_cast<Color>(n);
+}
+
 } // namespace
 
 Preferences::Preferences()
@@ -37,16 +48,14 @@ Preferences::Preferences()
 
 void Preferences::LoadSettings(SettingsStore& store)
 {
-    const std::string f1 = store.getSetting(AppName, "formcolor", "f1", "");
-    if (IsWholeNumber(f1))
-        TextBackColor = static_cast<Color>(text::Val(f1));
-    const std::string f2 = store.getSetting(AppName, "formcolor", "f2", "");
-    if (IsWholeNumber(f2))
-        FormBackColor = static_cast<Color>(text::Val(f2));
+    LoadColor(store, "f1", TextBackColor);
+    LoadColor(store, "f2", FormBackColor);
     const std::string dup = store.getSetting(AppName, "dupkey", "dupkey", "");
-    if (!dup.empty())
-        DupKeyCode = static_cast<int>(text::Val(dup));
-    else
+    if (!dup.empty()) {
+        // Beyond any key code: no key duplicates, as with a value that is no number.
+        const auto v = text::Val(dup);
+        DupKeyCode = v >= INT32_MIN && v <= INT32_MAX ? static_cast<int>(v) : 0;
+    } else
         store.saveSetting(AppName, "dupkey", "dupkey", std::to_string(DupKey7));
     // "-1" is on, "0" off; a value that is no 16-bit whole number leaves the switch off.
     const std::string sw = store.getSetting(AppName, "uptronsw", "sw", "");

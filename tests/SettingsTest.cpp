@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "keying/ScreenModel.h"
+#include "settings/IniFileSettingsStore.h"
 #include "settings/Preferences.h"
 #include "tests/support/MemorySettingsStore.h"
+#include "tests/support/Station.h"
 
 namespace
 {
@@ -22,6 +25,11 @@ TEST(Settings, StoredValuesAreRead)
              Row{"TextColour", "formcolor", "f1", "255", 255, 0x00FF00, 55, false},
              Row{"FormColour", "formcolor", "f2", "16711935", 0x34BDE4, 0xFF00FF, 55, false},
              Row{"ColourNotANumber", "formcolor", "f2", "12abc", 0x34BDE4, 0x00FF00, 55, false},
+             Row{"ColourNegative", "formcolor", "f1", "-1", 0x34BDE4, 0x00FF00, 55, false},
+             Row{"ColourBeyond24Bits", "formcolor", "f2", "16777216", 0x34BDE4, 0x00FF00, 55,
+                 false},
+             Row{"DupBeyondAnyKey", "dupkey", "dupkey", "99999999999999999999", 0x34BDE4, 0x00FF00,
+                 0, false},
              Row{"DupF12", "dupkey", "dupkey", "123", 0x34BDE4, 0x00FF00, 123, false},
              Row{"DupNotANumber", "dupkey", "dupkey", "x", 0x34BDE4, 0x00FF00, 0, false},
              Row{"PadOn", "uptronsw", "sw", "-1", 0x34BDE4, 0x00FF00, 55, true},
@@ -61,6 +69,100 @@ TEST(Settings, MemoryKeysRoundTripTrimmedAndCut)
     EXPECT_EQ(q.MemKeys[2], "ACME" + std::string(28, ' '));
     EXPECT_EQ(q.MemKeys[5].size(), 32u);
     EXPECT_EQ(q.MemKeys[9], std::string(32, ' '));
+}
+
+// One start of the program on a settings file: the store, the engine and its start-up.
+struct Start {
+    explicit Start(const std::filesystem::path& dir)
+        : store(dir / "settings.ini"), e(screen, dialogs, store, dir)
+    {
+        e.LoadSettings();
+        e.Form_Load();
+    }
+    ScreenModel screen{640, 480};
+    ScriptedDialogs dialogs;
+    IniFileSettingsStore store;
+    Engine e;
+};
+
+TEST(Preferences, WhatTheDialogStoresSurvivesARestart)
+{
+    TempDir dir;
+    {
+        Start first(dir.path());
+        EXPECT_EQ(first.store.getSetting("Korvalen", "dupkey", "dupkey", ""), "55");
+        PrefsForm& form = first.e.prefsForm;
+        form.Show();
+        form.Mem[2] = "  ACME  ";
+        form.Mem[3] = std::string(40, 'x');
+        form.DupkeyF12_Click();
+        form.Check1 = true;
+        first.dialogs.colorAnswers = {0x0000FF};
+        form.cmdBkClr_Click();
+        form.OK_Click();
+        EXPECT_FALSE(form.Visible);
+        first.e.Form_Terminate();
+        ASSERT_TRUE(first.store.lastWrite());
+    }
+    Start second(dir.path());
+    const Preferences& p = second.e.prefs;
+    EXPECT_EQ(p.FormBackColor, 0x0000FFu);
+    EXPECT_EQ(p.TextBackColor, Preferences::DefaultTextBack);
+    EXPECT_EQ(p.DupKeyCode, Preferences::DupKeyF12);
+    EXPECT_TRUE(p.UptronSw);
+    EXPECT_EQ(p.MemKeys[2], Preferences::FixedMemText("ACME"));
+    EXPECT_EQ(p.MemKeys[3], std::string(32, 'x'));
+    // The dialog opens on what is in force.
+    const PrefsForm& form = second.e.prefsForm;
+    EXPECT_EQ(form.Mem[2], "ACME");
+    EXPECT_TRUE(form.DupkeyF12);
+    EXPECT_TRUE(form.Check1);
+}
+
+TEST(Preferences, CancelAppliesOnlyWhatActsAtOnceAndKeepsTheTypedText)
+{
+    Station s;
+    s.start();
+    PrefsForm& form = s.e.prefsForm;
+    form.Show();
+    form.Mem[4] = "typed";
+    form.Check1 = true;
+    form.DupkeyF12_Click();
+    s.dialogs.colorAnswers = {255};
+    form.cmdTxtclr_Click();
+    form.cmdBkClr_Click(); // nothing queued: the picker is cancelled
+    form.Cancel_Click();
+
+    EXPECT_EQ(s.dialogs.texts(), std::vector<std::string>{"Cancelled"});
+    EXPECT_EQ(s.e.prefs.DupKeyCode, Preferences::DupKeyF12);
+    EXPECT_EQ(s.store.getSetting("Korvalen", "dupkey", "dupkey", ""), "55");
+    EXPECT_EQ(s.e.prefs.TextBackColor, 255u);
+    EXPECT_EQ(s.store.getSetting("Korvalen", "formcolor", "f1", ""), "255");
+    EXPECT_EQ(s.e.prefs.FormBackColor, Preferences::DefaultFormBack);
+    EXPECT_FALSE(s.store.hasSetting("Korvalen", "formcolor", "f2"));
+    EXPECT_FALSE(s.e.prefs.UptronSw);
+    EXPECT_EQ(s.e.prefs.MemKeys[4], Preferences::FixedMemText(""));
+    EXPECT_EQ(s.store.getSetting("Korvalen", "Memkey", "F4", "?"), "?");
+    // Shown again as left.
+    form.Show();
+    EXPECT_EQ(form.Mem[4], "typed");
+    EXPECT_TRUE(form.Check1);
+}
+
+TEST(Preferences, AKeyStoredFromTheKeyboardIsNotUndoneByALaterOK)
+{
+    Station s;
+    s.start();
+    s.app.write("S.DAT", "");
+    s.open("S.DAT", "STOCK-19");
+    s.type("1234");
+    s.key("Alt+=");
+    s.key("F5");
+    s.e.prefsForm.Show();
+    EXPECT_EQ(s.e.prefsForm.Mem[5], "1234");
+    s.e.prefsForm.OK_Click();
+    EXPECT_EQ(s.e.prefs.MemKeys[5], Preferences::FixedMemText("1234"));
+    EXPECT_EQ(s.store.getSetting("Korvalen", "Memkey", "F5", ""), "1234");
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Replays one scenario through kvscript and compares its output with the expected one.
 # The scenario's leading "# fixture: NAME" lines name folders of fixtures/ that are copied,
-# in turn, into a fresh folder that kvscript runs in. That folder's path is written as $DIR
+# in turn, into a fresh folder that kvscript runs in; "# settings: SECTION" lines name
+# sections of the settings file shown at the end. That folder's path is written as $DIR
 # in the output compared (in any case, as the caption upper-cases it).
 # Usage: RunScenario.sh KVSCRIPT SCENARIO.kvs   (expects SCENARIO.out beside it)
 set -euo pipefail
@@ -18,8 +19,13 @@ trap 'rm -rf "$work"' EXIT
 dir=$work/scenario-data
 mkdir "$dir"
 
+sections=()
 while IFS= read -r line || [ -n "$line" ]; do
     line=${line%$'\r'}
+    if [[ $line =~ ^#\ settings:\ *(.+[^ ])\ *$ ]]; then
+        sections+=("${BASH_REMATCH[1]}")
+        continue
+    fi
     [[ $line =~ ^#\ fixture:\ *([^ ]+)\ *$ ]] || break
     source_dir=$fixtures/${BASH_REMATCH[1]}
     if [ ! -d "$source_dir" ]; then
@@ -45,8 +51,9 @@ while IFS= read -r line || [ -n "$line" ]; do
     printf '%s\n' "${line//"$upper"/'$DIR'}"
 done <"$work/stdout" >"$work/actual"
 
-# The data files the session created or changed, a record per line, line ends shown.
-for data in "$dir"/*.dat "$dir"/*.DAT; do
+# The data files and ".fil" copies the session created or changed, a record per line, line
+# ends shown.
+for data in "$dir"/*.dat "$dir"/*.DAT "$dir"/*.fil; do
     [ -f "$data" ] || continue
     before=$work/before/$(basename "$data")
     [ -f "$before" ] && cmp -s "$before" "$data" && continue
@@ -61,6 +68,11 @@ if [ -f "$ini" ] && grep -q '^\[Korvalen/Memkey\]' "$ini"; then
     echo "settings: Memkey"
     sed -n '/^\[Korvalen\/Memkey\]/,/^\[/{/^F[2-9]=/p}' "$ini" | cat -v
 fi >>"$work/actual"
+
+for section in "${sections[@]}"; do
+    echo "settings: $section"
+    [ -f "$ini" ] && sed -n "/^\[Korvalen\/$section\]/,/^\[/{/^[^[]/p}" "$ini" | sed '/^$/d'
+done >>"$work/actual"
 
 if [ ! -f "$expected" ]; then
     echo "FAIL: no expected output $expected; kvscript printed:" >&2

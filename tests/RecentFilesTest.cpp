@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include "tests/support/Station.h"
+
+namespace
+{
+
+std::vector<std::string> Captions(const Engine& e)
+{
+    std::vector<std::string> out;
+    for (int i = 1; i < WindowState::RecentItems; ++i)
+        if (e.win.mnuRecentFile[static_cast<std::size_t>(i)].visible)
+            out.push_back(e.win.mnuRecentFile[static_cast<std::size_t>(i)].caption);
+    return out;
+}
+
+void OpenEmpty(Station& s, const std::string& name, const std::string& entry)
+{
+    s.app.write(name, "");
+    s.open(name, entry);
+}
+
+std::string Stored(const Station& s, int k)
+{
+    return s.store.getSetting("Korvalen", "Recent Files", "RecentFile" + std::to_string(k), "");
+}
+
+TEST(RecentFiles, FourNewestFirstWithTheirFormatsAndAListedFileIsNotMoved)
+{
+    Station s;
+    s.start();
+    EXPECT_FALSE(s.e.win.mnuRecentFile[0].visible);
+    for (const char* name : {"A.DAT", "B.DAT", "C.DAT", "D.DAT", "E.DAT"}) {
+        OpenEmpty(s, name, "STOCK-19");
+        s.e.file.mnuClose_Click();
+    }
+    OpenEmpty(s, "P.DAT", "PAYROLL/2-14");
+    s.e.file.mnuClose_Click();
+    const std::vector<std::string> listed{s.app.file("P.DAT"), s.app.file("E.DAT"),
+                                          s.app.file("D.DAT"), s.app.file("C.DAT")};
+    EXPECT_EQ(Captions(s.e), listed);
+    EXPECT_TRUE(s.e.win.mnuRecentFile[0].visible);
+    EXPECT_EQ(Stored(s, 1), s.app.file("P.DAT") + "!PAYROLL/2-14");
+    EXPECT_EQ(Stored(s, 4), s.app.file("C.DAT") + "!STOCK-19");
+    EXPECT_EQ(Stored(s, 5), "");
+
+    // Item 3 reopens D.DAT with its format and stays where it is.
+    s.e.recent.mnuRecentFile_Click(3);
+    EXPECT_EQ(s.e.file.DataFilePath, s.app.file("D.DAT"));
+    EXPECT_EQ(s.e.fmt.FmtName, "STOCK-19");
+    EXPECT_TRUE(s.e.file.ReadyForKeying());
+    EXPECT_EQ(Captions(s.e), listed);
+    EXPECT_FALSE(s.e.win.mnuNew || s.e.win.mnuOpen);
+    EXPECT_TRUE(s.e.win.mnuClose);
+
+    // The list outlives the program.
+    Station restarted;
+    restarted.store.values = s.store.values;
+    restarted.start();
+    EXPECT_EQ(Captions(restarted.e), listed);
+}
+
+TEST(RecentFiles, OnlyTheOpenFilesItemIsGreyedOut)
+{
+    Station s;
+    s.start();
+    OpenEmpty(s, "A.DAT", "STOCK-19");
+    s.e.file.mnuClose_Click();
+    OpenEmpty(s, "B.DAT", "STOCK-19");
+    const auto& items = s.e.win.mnuRecentFile;
+    EXPECT_FALSE(items[1].enabled); // B, opened through File > Open
+    EXPECT_TRUE(items[2].enabled);
+    s.e.recent.mnuRecentFile_Click(1); // greyed: nothing happens
+    EXPECT_EQ(s.dialogs.boxes.size(), 0u);
+    // Switching to A through its item offers B again: no item stays greyed for a closed file.
+    s.e.recent.mnuRecentFile_Click(2);
+    EXPECT_EQ(s.e.file.DataFilePath, s.app.file("A.DAT"));
+    EXPECT_TRUE(items[1].enabled);
+    EXPECT_FALSE(items[2].enabled);
+    EXPECT_EQ(s.e.recent.OpenRecentIdx, 2);
+    s.e.file.mnuClose_Click();
+    EXPECT_TRUE(items[1].enabled && items[2].enabled);
+    EXPECT_EQ(s.e.recent.OpenRecentIdx, 0);
+}
+
+TEST(RecentFiles, StoredEntriesAsTheyComeBack)
+{
+    Station s;
+    TempDir other;
+    other.write("FILE.FMT", "OTHER\r\nA--E\r\nX\r\n");
+    // A case twin, a value without "!", a file deleted since and one kept elsewhere.
+    s.store.saveSetting("Korvalen", "Recent Files", "RecentFile1",
+                        s.app.file("gone.dat") + "!STOCK-19");
+    s.store.saveSetting("Korvalen", "Recent Files", "RecentFile2", "no format mark");
+    s.store.saveSetting("Korvalen", "Recent Files", "RecentFile3",
+                        s.app.file("GONE.DAT") + "!STOCK-19");
+    s.store.saveSetting("Korvalen", "Recent Files", "RecentFile4",
+                        other.file("O.DAT") + "!STOCK-19");
+    s.start();
+    EXPECT_EQ(Captions(s.e),
+              (std::vector<std::string>{s.app.file("gone.dat"), s.app.file("GONE.DAT"),
+                                        other.file("O.DAT")}));
+    EXPECT_EQ(s.e.win.mnuRecentFile[2].caption, "RecentFile2");
+
+    // FILE.FMT is read from the data folder, not the file's: STOCK is not in the other one.
+    s.e.file.DataPath = other.path().string();
+    s.e.recent.mnuRecentFile_Click(4);
+    EXPECT_EQ(s.dialogs.texts().back(), "Format not found");
+    EXPECT_FALSE(s.e.file.DataFileNo.isOpen());
+
+    // A file deleted since is created anew.
+    s.e.file.DataPath = s.app.path().string();
+    s.e.recent.mnuRecentFile_Click(1);
+    EXPECT_TRUE(s.e.file.ReadyForKeying());
+    EXPECT_TRUE(std::filesystem::exists(s.app.file("gone.dat")));
+    EXPECT_EQ(s.dialogs.texts().back(), "Opening New File " + s.app.file("gone.dat"));
+}
+
+} // namespace
