@@ -18,6 +18,7 @@
 #include "app/KeyTranslation.h"
 #include "app/QtDialogs.h"
 #include "app/QtText.h"
+#include "app/frmKvlPrefs.h"
 #include "common/FindFile.h"
 
 namespace
@@ -127,6 +128,12 @@ void frmKvl::buildFileMenu()
         terminateOnce();
         close();
     });
+    m_mnuRecentFile[0] = menu->addSeparator();
+    m_mnuRecentFile[0]->setObjectName(QStringLiteral("mnuRecentFile0"));
+    for (int i = 1; i < WindowState::RecentItems; ++i)
+        m_mnuRecentFile[static_cast<std::size_t>(i)] =
+            addCommand(menu, {}, QStringLiteral("mnuRecentFile%1").arg(i),
+                       [this, i] { m_engine.recent.mnuRecentFile_Click(i); });
 }
 
 void frmKvl::buildEditMenu()
@@ -148,11 +155,14 @@ void frmKvl::buildEditMenu()
 void frmKvl::buildToolsMenu()
 {
     QMenu* menu = menuBar()->addMenu(QStringLiteral("&Tools"));
+    m_mnuCut = addCommand(menu, QStringLiteral("&Cut"), QStringLiteral("mnuCut"),
+                          [this] { m_engine.cut.mnuCut_Click(); });
     // Not wired up yet: shown, but cannot be chosen.
-    makeAction(menu, QStringLiteral("&Cut"), QStringLiteral("mnuCut"))->setEnabled(false);
     makeAction(menu, QStringLiteral("&Edit Format File"), QStringLiteral("mnuEditFmt"))
         ->setEnabled(false);
-    makeAction(menu, QStringLiteral("O&ptions"), QStringLiteral("mnuPrefs"))->setEnabled(false);
+    m_prefs = new frmKvlPrefs(m_engine.prefsForm, this);
+    m_mnuPrefs = addCommand(menu, QStringLiteral("O&ptions"), QStringLiteral("mnuPrefs"),
+                            [this] { m_prefs->showModal(); });
 }
 
 void frmKvl::buildHelpMenu()
@@ -280,6 +290,17 @@ void frmKvl::showWindowState()
     m_mnuFwd->setEnabled(w.mnuFwd);
     m_mnuInsRec->setEnabled(w.mnuInsRec);
     m_mnuDelRec->setEnabled(w.mnuDelRec);
+    for (int i = 0; i < WindowState::RecentItems; ++i) {
+        const auto& item = w.mnuRecentFile[static_cast<std::size_t>(i)];
+        QAction* action = m_mnuRecentFile[static_cast<std::size_t>(i)];
+        if (i > 0) // a path's "&" is no shortcut mark
+            action->setText(
+                QtText::Path(item.caption).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        action->setVisible(item.visible);
+        action->setEnabled(item.enabled);
+    }
+    m_mnuCut->setEnabled(w.mnuCut);
+    m_mnuPrefs->setEnabled(w.mnuPrefs);
     for (int n = 1; n <= PanelCount; ++n) {
         if (n == 3)
             continue; // the duplicate switch shows as a picture

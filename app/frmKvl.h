@@ -12,6 +12,7 @@
 #include "keying/ScreenModel.h"
 
 class EntryScreenWidget;
+class frmKvlPrefs;
 struct KeyStroke;
 class QAction;
 class QLabel;
@@ -89,6 +90,10 @@ private:
     QAction* m_mnuFwd = nullptr;
     QAction* m_mnuInsRec = nullptr;
     QAction* m_mnuDelRec = nullptr;
+    std::array<QAction*, WindowState::RecentItems> m_mnuRecentFile{}; // 0 is the separator
+    QAction* m_mnuCut = nullptr;
+    QAction* m_mnuPrefs = nullptr;
+    frmKvlPrefs* m_prefs = nullptr;
 
     std::optional<unsigned> m_shownRevision;
     std::optional<bool> m_shownDupOn;
