@@ -1,6 +1,6 @@
 // The core rows of scripts/bench: opening, keying, durable completion, insert and delete in
-// a large file, and peak memory. Prints Markdown rows only; scripts/bench adds the header.
-// Run as: table_bench header|open|keying|complete|insdel|memory FOLDER
+// a large file, Cut, and peak memory. Prints Markdown rows only; scripts/bench adds the header.
+// Run as: table_bench header|open|keying|complete|insdel|cut|memory FOLDER
 //         table_bench --peak FOLDER DATAFILE RECORDS   (the child measured by "memory")
 
 #include <chrono>
@@ -38,6 +38,7 @@ constexpr int Completions = 200;
 constexpr int InsDelRounds = 3;
 constexpr int MemoryRecords = 1000;
 constexpr int MemoryRuns = 3;
+constexpr int CutRuns = 5;
 
 double Since(Clock::time_point t0)
 {
@@ -222,6 +223,53 @@ void RowInsDel(const fs::path& folder)
     fs::remove(data);
 }
 
+double TimedShell(const std::string& cmd)
+{
+    const auto t0 = Clock::now();
+    if (std::system(cmd.c_str()) != 0)
+        Fail("failed: " + cmd);
+    return Since(t0);
+}
+
+// Tools > Cut of 100 MB next to cut(1) and cat(1) writing the same file; all three end
+// with their output on the disk.
+void RowCut(const fs::path& folder)
+{
+    const fs::path data = Generated(folder, "cut-100m.dat", LargeRecords);
+    const fs::path out = folder / "cut-100m.fil";
+    const fs::path tool = folder / "cut-100m.tool";
+    const std::string in = "'" + data.string() + "'", to = "'" + tool.string() + "'";
+    BenchStation s(folder);
+    BenchTable::Row vsCut("g. Cut of a 100 MB data file", "cut -c1-79,81 + sync");
+    BenchTable::Row vsCat("g. Cut of a 100 MB data file", "cat + sync");
+    for (int r = 0; r < CutRuns; ++r) {
+        fs::remove(out);
+        const auto t0 = Clock::now();
+        const auto done = s.e.cut.RemoveLastCharacters(data.string(), out.string());
+        const double t = Since(t0);
+        if (!done || !done.value())
+            Fail("Cut failed: " + (done ? std::string("cancelled") : done.error().message));
+        vsCut.samples.push_back(t);
+        vsCat.samples.push_back(t);
+        fs::remove(tool);
+        vsCut.anchor.push_back(TimedShell("cut -c1-79,81 " + in + " >" + to + " && sync " + to));
+        fs::remove(tool);
+        vsCat.anchor.push_back(TimedShell("cat " + in + " >" + to + " && sync " + to));
+    }
+    fs::remove(tool);
+    if (std::system(("sed 's/.\\r$/\\r/' " + in + " | cmp -s - '" + out.string() + "'").c_str()) !=
+        0)
+        Fail("the Cut copy differs from sed's");
+    for (BenchTable::Row* row : {&vsCut, &vsCat}) {
+        row->note = std::to_string(CutRuns) + " runs, LC_ALL=C";
+        row->target = row == &vsCut ? "ratio ≤ 1" : "ratio ≤ 2";
+        row->ratioLimit = row == &vsCut ? 1 : 2;
+        BenchTable::Print(*row);
+    }
+    fs::remove(data);
+    fs::remove(out);
+}
+
 // Child: opens the file, keys records at its end and exits; its peak is read by the parent.
 int PeakChild(const fs::path& folder, const fs::path& data, int records)
 {
@@ -285,7 +333,7 @@ int main(int argc, char** argv)
     if (argc == 5 && std::string(argv[1]) == "--peak")
         return PeakChild(argv[2], argv[3], std::atoi(argv[4]));
     if (argc != 3) {
-        std::cerr << "usage: table_bench header|open|keying|complete|insdel|memory FOLDER\n";
+        std::cerr << "usage: table_bench header|open|keying|complete|insdel|cut|memory FOLDER\n";
         return 1;
     }
     const std::string what = argv[1];
@@ -303,6 +351,8 @@ int main(int argc, char** argv)
         RowComplete(folder);
     else if (what == "insdel")
         RowInsDel(folder);
+    else if (what == "cut")
+        RowCut(folder);
     else if (what == "memory")
         RowMemory(argv[0], folder);
     else
