@@ -159,6 +159,10 @@ bool QtDialogs::progress(const std::string& label, std::int64_t done, std::int64
     m_progress->setValue(kib(done));
     const bool cancelled = m_progress->wasCanceled();
     if (done >= total || cancelled) {
+        // Gone at once: a box shown next runs its own event loop, in which the dialog's
+        // show timer would still fire and the deferred deletion would not yet happen.
+        m_progress->reset();
+        m_progress->hide();
         m_progress->deleteLater();
         m_progress = nullptr;
     }

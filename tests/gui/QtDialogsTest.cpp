@@ -27,6 +27,26 @@ void QtDialogsTest::progressAppearsLateAndCancels()
     QVERIFY(dialogs.progress("Inserting record 1", 0, 100 << 20));
     QVERIFY(dialogs.progress("Inserting record 1", 10 << 20, 100 << 20));
     QVERIFY2(!shown(), "quick work shows nothing");
+    // Ended quickly from a menu command, then a message box: the dialog must not turn up
+    // in the box's own event loop.
+    QVERIFY(dialogs.progress("Inserting record 1", 0, 0));
+    bool turnedUp = true;
+    QEventLoop command;
+    QTimer::singleShot(0, &command, [&] {
+        dialogs.progress("Cut", 10, 100);
+        dialogs.progress("Cut", 0, 0);
+        QEventLoop box;
+        QTimer::singleShot(650, &box, [&] {
+            turnedUp = shown();
+            box.quit();
+        });
+        box.exec();
+        command.quit();
+    });
+    command.exec();
+    QVERIFY2(!turnedUp, "a progress dialog ended early stays away");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(dialogs.progress("Inserting record 1", 0, 100 << 20));
     QThread::msleep(600);
     QVERIFY(dialogs.progress("Inserting record 1", 20 << 20, 100 << 20));
     QVERIFY2(shown(), "work past half a second shows the dialog");
