@@ -299,6 +299,7 @@ void CheckState(const Engine& e, const CountingStore& store)
         const int recLen = e.fmt.RecLen;
         Require(e.rec.RecBuf.size() == static_cast<std::size_t>(recLen));
         Require(e.scr.CurCol >= 1 && e.scr.CurCol <= recLen);
+        Require(e.rec.CurRec >= 1 && e.rec.CurRec <= e.rec.EndRec);
     }
     if (store.memKeySaves == 0)
         return;

@@ -13,63 +13,56 @@ namespace
 
 SystemFileIo io;
 
-struct CheckRow {
-    const char* name;
-    std::int64_t length;
-    int measured;
-    int recLen;
-    SlotCheck::Kind kind;
-    std::int64_t records;
-    bool lacksLineEnd;
-
-    friend void PrintTo(const CheckRow& row, std::ostream* os) { *os << row.name; }
-};
-
-class SlotCheckTest : public ::testing::TestWithParam<CheckRow>
+// A file's length and its first line's length (-1: no CR) laid over 19-byte records.
+TEST(SlotCheck, ClassifiesWhatTheFileHolds)
 {
-};
-
-TEST_P(SlotCheckTest, Classifies)
-{
-    const CheckRow& r = GetParam();
-    const SlotCheck c = SlotCheck::Of(r.length, r.measured, r.recLen);
-    EXPECT_EQ(c.kind, r.kind);
-    if (r.kind == SlotCheck::Kind::Ok || r.kind == SlotCheck::Kind::Fragment) {
-        EXPECT_EQ(c.records, r.records);
+    using K = SlotCheck::Kind;
+    struct Row {
+        const char* name;
+        std::int64_t length;
+        int measured;
+        K kind;
+        std::int64_t records; // whole records, for Ok and Fragment
+        bool lacksLineEnd;
+    };
+    for (const Row& r : {
+             Row{"empty", 0, 0, K::Empty, 0, false},
+             Row{"three records", 63, 19, K::Ok, 3, false},
+             Row{"short first line", 60, 18, K::Mismatch, 0, false},
+             Row{"last lacks CR LF", 61, 19, K::Ok, 3, true},
+             Row{"last lacks LF", 62, 19, K::Ok, 3, true},
+             Row{"lone record without CR", 19, -1, K::Ok, 1, true},
+             Row{"no CR, wrong length", 25, -1, K::Mismatch, 0, false},
+             Row{"trailing fragment", 47, 19, K::Fragment, 2, false},
+             Row{"piece shorter than a slot", 5, 3, K::Mismatch, 0, false},
+             Row{"many records", 21LL * 100000, 19, K::Ok, 100000, false},
+         }) {
+        SCOPED_TRACE(r.name);
+        const SlotCheck c = SlotCheck::Of(r.length, r.measured, 19);
+        EXPECT_EQ(c.kind, r.kind);
+        if (r.kind == K::Ok || r.kind == K::Fragment)
+            EXPECT_EQ(c.records, r.records);
+        EXPECT_EQ(c.lastLacksLineEnd, r.lacksLineEnd);
     }
-    EXPECT_EQ(c.lastLacksLineEnd, r.lacksLineEnd);
 }
-
-using K = SlotCheck::Kind;
-INSTANTIATE_TEST_SUITE_P(
-    Files, SlotCheckTest,
-    ::testing::Values(CheckRow{"Empty", 0, 0, 19, K::Empty, 0, false},
-                      CheckRow{"ThreeRecords", 63, 19, 19, K::Ok, 3, false},
-                      CheckRow{"ShortFirstLine", 60, 18, 19, K::Mismatch, 0, false},
-                      CheckRow{"LastLacksCrLf", 61, 19, 19, K::Ok, 3, true},
-                      CheckRow{"LastLacksLf", 62, 19, 19, K::Ok, 3, true},
-                      CheckRow{"LoneRecordWithoutCr", 19, -1, 19, K::Ok, 1, true},
-                      CheckRow{"NoCrWrongLength", 25, -1, 19, K::Mismatch, 0, false},
-                      CheckRow{"TrailingFragment", 47, 19, 19, K::Fragment, 2, false},
-                      CheckRow{"PieceShorterThanASlot", 5, 3, 19, K::Mismatch, 0, false},
-                      CheckRow{"ManyRecords", 21LL * 100000, 19, 19, K::Ok, 100000, false}),
-    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(MeasureRecLen, ReadsUpToTheFirstCr)
 {
     TempDir dir;
-    EXPECT_EQ(MeasureRecLen(dir.write("a.dat", "ABCDEFGHIJKLMNOPQRa\r\nx")).value(), 19);
-    EXPECT_EQ(MeasureRecLen(dir.write("b.dat", "no line end")).value(), -1);
-    EXPECT_EQ(MeasureRecLen(dir.write("c.dat", "")).value(), -1);
-    EXPECT_EQ(MeasureRecLen(dir.write("d.dat", std::string(10000, 'x') + "\r\n")).value(), 10000);
-    EXPECT_FALSE(MeasureRecLen(dir.file("missing.dat")).ok());
+    const auto measure = [&](const std::string& bytes) {
+        return MeasureRecLen(dir.write("m.dat", bytes)).value();
+    };
+    EXPECT_EQ(measure("ABCDEFGHIJKLMNOPQRa\r\nx"), 19);
+    EXPECT_EQ(measure("no line end"), -1);
+    EXPECT_EQ(measure(""), -1);
+    EXPECT_EQ(measure(std::string(10000, 'x') + "\r\n"), 10000);
     // A first line past the longest possible record stops the search instead of reading on.
-    EXPECT_EQ(MeasureRecLen(dir.write("e.dat", std::string((1 << 20) + 100, 'x') + "\r\n")).value(),
-              -1);
-    EXPECT_EQ(MeasureRecLen(dir.write("f.dat", std::string(1 << 20, 'x'))).value(), -1);
+    EXPECT_EQ(measure(std::string((1 << 20) + 100, 'x') + "\r\n"), -1);
+    EXPECT_EQ(measure(std::string(1 << 20, 'x')), -1);
+    EXPECT_FALSE(MeasureRecLen(dir.file("missing.dat")).ok());
 }
 
-TEST(DataFile, WritesAndReadsSlots)
+TEST(DataFile, WritesReadsAndRemovesSlots)
 {
     TempDir dir;
     auto f = DataFile::Open(io, dir.file("d.dat"), false);
@@ -88,23 +81,19 @@ TEST(DataFile, WritesAndReadsSlots)
     EXPECT_TRUE(file.flush().ok());
     file.close();
     EXPECT_EQ(dir.read("d.dat"), "CCCCa\r\n");
-}
 
-TEST(DataFile, AppendingCompletesALastRecordWithoutItsLineEnd)
-{
-    TempDir dir;
+    // Appending completes a last record that lacks its line end, or part of it.
     for (const std::string tail : {"", "\r"}) {
         SCOPED_TRACE("tail of " + std::to_string(tail.size()));
         dir.write("d.dat", "AAAAa\r\nBBBBa" + tail);
-        auto f = DataFile::Open(io, dir.file("d.dat"), false);
-        ASSERT_TRUE(f.ok());
-        ASSERT_TRUE(f.value().writeSlot(3, 5, "CCCCa\r\n").ok());
-        f.value().close();
+        auto g = DataFile::Open(io, dir.file("d.dat"), false);
+        ASSERT_TRUE(g.ok() && g.value().writeSlot(3, 5, "CCCCa\r\n").ok());
+        g.value().close();
         EXPECT_EQ(dir.read("d.dat"), "AAAAa\r\nBBBBa\r\nCCCCa\r\n");
     }
 }
 
-TEST(DataFile, RefusesFoldersAndASecondKeyingCopy)
+TEST(DataFile, RefusesFoldersReadOnlyFilesAndASecondKeyingCopy)
 {
     TempDir dir;
     std::filesystem::create_directory(dir.path() / "folder.dat");
@@ -119,14 +108,10 @@ TEST(DataFile, RefusesFoldersAndASecondKeyingCopy)
     EXPECT_EQ(dir.read("d.dat"), "AAAAa\r\n") << "the refused copy must not empty the file";
     first.value().close();
     EXPECT_TRUE(DataFile::Open(io, dir.file("d.dat"), false).ok()) << "the lock ends with the file";
-}
 
-// Root may write anywhere, so a read-only file is tried as an ordinary user.
-TEST(DataFile, ReadOnlyFileIsRefused)
-{
-    TempDir dir;
-    const auto path = dir.write("ro.dat", "AAAAa\r\n");
+    // Root may write anywhere, so a read-only file is tried as an ordinary user.
     namespace fs = std::filesystem;
+    const auto path = dir.write("ro.dat", "AAAAa\r\n");
     fs::permissions(dir.path(), fs::perms::all);
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     const pid_t child = ::fork();

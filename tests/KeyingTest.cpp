@@ -97,7 +97,7 @@ TEST(Keying, EnterAndSemicolonFillTheRestOfTheFieldByType)
 {
     Station s(TypesFormats);
     s.start();
-    s.openEmpty("t.dat", "TYPES-30");
+    s.openWith("t.dat", "", "TYPES-30");
     s.type("12");
     s.key("Enter");
     s.type("12;12");

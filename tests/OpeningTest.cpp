@@ -124,7 +124,7 @@ TEST(Opening, NewNameGetsItsExtensionInTheChosenFolder)
     s.start();
     const std::string folder = s.app.file("sub.d");
     std::filesystem::create_directory(folder);
-    TempDir::Write(folder + "/FILE.FMT", "STOCK\r\nA---E\r\nhd\r\n"); // a different STOCK
+    s.app.write(folder + "/FILE.FMT", "STOCK\r\nA---E\r\nhd\r\n"); // a different STOCK
     s.open(folder + "/sales", "STOCK-5");
     EXPECT_TRUE(s.e.scr.RecordShown);
     EXPECT_EQ(s.e.fmt.RecLen, 5);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "keying/KeyCodes.h"
 #include "tests/support/Station.h"
 
 namespace
@@ -9,17 +8,13 @@ namespace
 using Records = std::vector<std::string>;
 
 // Three stored STOCK records, the cursor on a new record at the end.
-class Stocked : public Station
-{
-public:
+struct Stocked : Station {
     Stocked()
     {
         start();
-        e.prefs.DupKeyCode = KeyCode::F12;
-        app.write("s.dat", "00001FIRST   001.0a\r\n00002SECOND  002.0a\r\n00003THIRD   003.0a\r\n");
-        open("s.dat", "STOCK-19");
+        openWith("s.dat", "00001FIRST   001.0a\r\n00002SECOND  002.0a\r\n00003THIRD   003.0a\r\n",
+                 "STOCK-19");
     }
-    Records stored() const { return records("s.dat"); }
     // Changes a slot behind the program's back, to see whether it is written again.
     void overwriteOnDisk(int n, const std::string& rec)
     {
@@ -29,37 +24,21 @@ public:
     }
 };
 
-TEST(RecordStore, OnlyAChangedStoredRecordIsWrittenWhenLeft)
+TEST(RecordStore, CorrectingWritesOnlyChangedRecordsAndAskesBeforeInsertOrDelete)
 {
     Stocked s;
-    s.key("Up");
-    s.key("Up");
+    s.key("Up", "Up");
     s.overwriteOnDisk(2, "00002ELSEWHERE02.0a");
     s.key("Up"); // leaves record 2 unchanged
     s.type("9");
     s.key("Down"); // leaves record 1 changed
-    EXPECT_EQ(s.stored(),
+    EXPECT_EQ(s.records("s.dat"),
               (Records{"90001FIRST   001.0a", "00002ELSEWHERE02.0a", "00003THIRD   003.0a"}));
     EXPECT_EQ(s.e.win.previousText, "90001FIRST   001.0a");
     const WindowState& w = s.e.win;
     EXPECT_TRUE(w.mnuBack && w.mnuFwd && w.mnuInsRec && w.mnuDelRec) << "correcting record 2";
-}
 
-TEST(RecordStore, ControlAndHighCharactersAreStoredAsBlanks)
-{
-    std::string rec = "A\tB";
-    rec += static_cast<char>(200);
-    rec += static_cast<char>(128);
-    rec += static_cast<char>(31);
-    RecordStore::CleanRecord(rec);
-    EXPECT_EQ(rec, std::string("A B ") + static_cast<char>(128) + " ");
-}
-
-TEST(RecordStore, KeyingThroughAStoredRecordShowsTheNextOne)
-{
-    Stocked s;
-    s.key("Up");
-    s.key("Up");
+    // Keying through a stored record shows the next one; past the last, a new record.
     s.type("00022SECOND  022.0");
     EXPECT_EQ(s.e.rec.CurRec, 3);
     EXPECT_EQ(s.dataRow(), "00003THIRD   003.0a");
@@ -67,69 +46,64 @@ TEST(RecordStore, KeyingThroughAStoredRecordShowsTheNextOne)
     EXPECT_EQ(s.e.rec.CurRec, 4);
     EXPECT_FALSE(s.e.rec.CorrectMode);
     EXPECT_EQ(s.dataRow(), "");
-    EXPECT_EQ(s.stored(),
-              (Records{"00001FIRST   001.0a", "00022SECOND  022.0a", "00033THIRD   033.0a"}));
-}
+    const Records keyed{"90001FIRST   001.0a", "00022SECOND  022.0a", "00033THIRD   033.0a"};
+    EXPECT_EQ(s.records("s.dat"), keyed);
 
-TEST(RecordStore, AnsweringNoInsertsOrDeletesNothing)
-{
-    Stocked s;
+    // Answered No, Insert and Delete change nothing.
     s.key("Up");
     s.dialogs.answers = {Dialogs::Answer::No, Dialogs::Answer::No};
     s.e.rec.mnuInsRec_Click();
     s.e.rec.mnuDelRec_Click();
     EXPECT_FALSE(s.e.rec.InsertPending);
-    EXPECT_EQ(s.stored().size(), 3u);
+    EXPECT_EQ(s.records("s.dat"), keyed);
+    ASSERT_EQ(s.dialogs.boxes.size(), 2u);
     EXPECT_EQ(s.dialogs.boxes[1].text, "Delete number  3?");
     EXPECT_EQ(s.dialogs.boxes[1].icon, Dialogs::Icon::Question);
 }
 
-class Verifying : public Stocked
+TEST(RecordStore, ControlAndHighCharactersAreStoredAsBlanks)
 {
-public:
-    Verifying()
-    {
-        e.mnuVerify_Click();
-        key("Ctrl+Home");
-    }
-};
+    std::string rec = "A\tB\xC8\x80\x1F";
+    RecordStore::CleanRecord(rec);
+    EXPECT_EQ(rec, "A B \x80 ");
+}
 
-TEST(Verify, RecordVerifiedWithoutChangesIsNotRewritten)
+TEST(Verify, UnchangedRecordsAreNotRewrittenAndMemoryRecallIsCompared)
 {
-    Verifying s;
-    s.overwriteOnDisk(1, "00001FIRST   001.0a");
+    Stocked s;
+    s.e.mnuVerify_Click();
+    s.key("Ctrl+Home");
     s.type("00001FIRST   001.0");
     s.overwriteOnDisk(1, "00001CHANGED 001.0a");
     s.type("00002SECOND  002.0");
-    EXPECT_EQ(s.stored()[0], "00001CHANGED 001.0a");
+    EXPECT_EQ(s.records("s.dat")[0], "00001CHANGED 001.0a");
     EXPECT_EQ(s.e.rec.CurRec, 3);
     EXPECT_TRUE(s.dialogs.boxes.empty());
-}
 
-TEST(Verify, MemoryRecallIsComparedLikeKeying)
-{
-    Verifying s;
-    s.e.prefs.MemKeys[5] = Preferences::FixedMemText("00001");
-    s.e.prefs.MemKeys[6] = Preferences::FixedMemText("FIRZT");
+    s.e.prefs.MemKeys[5] = Preferences::FixedMemText("00003");
+    s.e.prefs.MemKeys[6] = Preferences::FixedMemText("THIZD");
     s.key("F5");
     EXPECT_EQ(s.e.scr.CurCol, 6);
     s.key("F6");
     EXPECT_EQ(s.dialogs.texts(), std::vector<std::string>{"Mismatch"});
     EXPECT_EQ(s.e.scr.CurCol, 9) << "stopped on the mismatch, for the operator to key";
-    EXPECT_EQ(s.e.rec.RecBuf.substr(5, 5), "FIRST");
+    EXPECT_EQ(s.e.rec.RecBuf.substr(5, 5), "THIRD");
 }
 
 TEST(Verify, ARecordBeingInsertedCanBeCorrectedWithBackspace)
 {
-    Verifying s;
+    Stocked s;
+    s.e.mnuVerify_Click();
+    s.key("Ctrl+Home");
     s.dialogs.answers.push_back(Dialogs::Answer::Yes);
     s.e.rec.mnuInsRec_Click();
     s.type("00098");
     s.key("Backspace");
     EXPECT_EQ(s.e.scr.CurCol, 5);
     s.type("5NEW     009.5");
-    EXPECT_EQ(s.stored().front(), "00095NEW     009.5a");
-    EXPECT_EQ(s.stored().size(), 4u);
+    const auto recs = s.records("s.dat");
+    EXPECT_EQ(recs.size(), 4u);
+    EXPECT_EQ(recs.front(), "00095NEW     009.5a");
     EXPECT_EQ(s.dialogs.texts().size(), 1u) << "only the confirmation";
 }
 

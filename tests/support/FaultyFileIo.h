@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <utility>
 
@@ -15,7 +14,7 @@ class FaultyFileIo : public SystemFileIo
 {
 public:
     // Bytes that may still be added past the ends of files, as on a disk nearly full: a
-    // call beyond it writes what fits, then fails with ENOSPC. Negative: no limit.
+    // call beyond it writes what fits, the next one fails with ENOSPC. Negative: no limit.
     std::int64_t writeBudget = -1;
     // The next pwrite writes partBytes of its bytes, then fails with this.
     int nextWriteErrno = 0;
@@ -28,41 +27,23 @@ public:
     int datasyncs = 0; // successful fdatasync and fsync calls of files
     int renames = 0;
 
-    int open(const std::string& path, int flags, mode_t mode) override
-    {
-        const int fd = SystemFileIo::open(path, flags, mode);
-        if (fd >= 0 && (flags & O_DIRECTORY))
-            m_lastDir = fd;
-        return fd;
-    }
     ssize_t pwrite(int fd, const void* buf, std::size_t count, off_t offset) override
     {
         if (nextWriteErrno) {
-            const int err = std::exchange(nextWriteErrno, 0);
             SystemFileIo::pwrite(fd, buf, std::min(partBytes, count), offset);
-            return fail(err);
+            return fail(std::exchange(nextWriteErrno, 0));
         }
         // Overwriting what a file holds needs no new space.
-        struct stat st {
-        };
-        SystemFileIo::fstat(fd, st);
         const auto inside = static_cast<std::size_t>(
-            std::clamp<std::int64_t>(st.st_size - offset, 0, std::int64_t(count)));
-        const std::size_t allowed = inside + allow(count - inside);
-        if (allowed == 0 && count > 0)
-            return fail(ENOSPC);
-        const ssize_t w = SystemFileIo::pwrite(fd, buf, allowed, offset);
-        spend(w - static_cast<ssize_t>(inside));
-        return w;
+            std::clamp<std::int64_t>(status(fd).st_size - offset, 0, std::int64_t(count)));
+        return budgeted(inside, count,
+                        [&](std::size_t n) { return SystemFileIo::pwrite(fd, buf, n, offset); });
     }
     ssize_t copyRange(int in, off_t inOffset, int out, off_t outOffset, std::size_t count) override
     {
-        const std::size_t allowed = allow(count);
-        if (allowed == 0 && count > 0)
-            return fail(ENOSPC);
-        const ssize_t w = SystemFileIo::copyRange(in, inOffset, out, outOffset, allowed);
-        spend(w);
-        return w;
+        return budgeted(0, count, [&](std::size_t n) {
+            return SystemFileIo::copyRange(in, inOffset, out, outOffset, n);
+        });
     }
     int fdatasync(int fd) override
     {
@@ -73,12 +54,10 @@ public:
     }
     int fsync(int fd) override
     {
-        if (fd == m_lastDir && dirSyncErrno)
-            return fail(dirSyncErrno);
-        if (fd != m_lastDir && datasyncErrno)
-            return fail(datasyncErrno);
-        if (fd != m_lastDir)
-            ++datasyncs;
+        const bool dir = S_ISDIR(status(fd).st_mode);
+        if (const int err = dir ? dirSyncErrno : datasyncErrno)
+            return fail(err);
+        datasyncs += dir ? 0 : 1;
         return SystemFileIo::fsync(fd);
     }
     int rename(const std::string& from, const std::string& to) override
@@ -94,22 +73,27 @@ public:
     }
 
 private:
-    std::size_t allow(std::size_t count) const
+    // Writes the first `inside` bytes and what the budget allows of the rest.
+    template <class Write> ssize_t budgeted(std::size_t inside, std::size_t count, Write write)
     {
-        if (writeBudget < 0)
-            return count;
-        return static_cast<std::size_t>(std::min<std::int64_t>(writeBudget, std::int64_t(count)));
+        const std::size_t allowed =
+            writeBudget < 0 ? count : inside + std::min(count - inside, std::size_t(writeBudget));
+        if (allowed == 0 && count > 0)
+            return fail(ENOSPC);
+        const ssize_t w = write(allowed);
+        if (writeBudget >= 0 && w > ssize_t(inside))
+            writeBudget -= w - ssize_t(inside);
+        return w;
     }
-    void spend(ssize_t written)
+    struct stat status(int fd)
     {
-        if (writeBudget >= 0 && written > 0)
-            writeBudget -= written;
+        struct stat st = {};
+        SystemFileIo::fstat(fd, st);
+        return st;
     }
     static int fail(int err)
     {
         errno = err;
         return -1;
     }
-
-    int m_lastDir = -1;
 };

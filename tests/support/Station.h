@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -46,54 +47,51 @@ struct Station {
         e.Form_Load();
     }
 
-    // File > Open with the given file (relative names are taken in the app folder) and
-    // the given list entry (or typed text) in the format selection.
+    // File > Open with the given file and the given list entry (or typed text) in the
+    // format selection.
     void open(const std::string& file, const std::string& entry)
     {
-        dialogs.openAnswers.push_back(file.front() == '/' ? file : app.file(file));
+        dialogs.openAnswers.push_back(app.file(file));
         dialogs.chooseEntry(entry);
         e.file.mnuOpen_Click();
     }
-
-    // Opens an empty data file, created beforehand so that no message comes up.
-    void openEmpty(const std::string& file, const std::string& entry)
+    // The same over a data file written first, so that no message about a new file comes up.
+    void openWith(const std::string& file, const std::string& bytes, const std::string& entry)
     {
-        app.write(file, "");
+        app.write(file, bytes);
         open(file, entry);
     }
 
     double T() const { return e.scr.T(); }
 
     // Keystrokes as the window delivers them: the key-down, then its character.
-    void stroke(const KeyStroke& ks) { e.keys.Press(ks); }
     void type(const std::string& text)
     {
         for (const char c : text)
-            stroke(KeyNames::ForChar(c).value());
+            e.keys.Press(KeyNames::ForChar(c).value());
     }
-    void key(const std::string& name)
+    // Named keys, one after the other: key("Up", "Up", "Enter").
+    template <class... Names> void key(const Names&... names) { (press(names), ...); }
+    void press(const std::string& name)
     {
         const auto ks = KeyNames::Parse(name);
         if (!ks)
             throw std::invalid_argument(name + ": " + ks.error().message);
-        stroke(ks.value());
+        e.keys.Press(ks.value());
     }
 
-    // The records of a data file in the app folder, without their CR LF.
+    // The records of a data file, without their CR LF.
     std::vector<std::string> records(const std::string& file) const
     {
-        const std::string bytes = app.read(file);
         std::vector<std::string> out;
-        for (std::size_t at = 0; at < bytes.size();) {
-            const auto end = bytes.find("\r\n", at);
+        const std::string bytes = app.read(file);
+        for (std::size_t at = 0, end; at < bytes.size(); at = end + 2) {
+            end = std::min(bytes.find("\r\n", at), bytes.size());
             out.push_back(bytes.substr(at, end - at));
-            if (end == std::string::npos)
-                break;
-            at = end + 2;
         }
         return out;
     }
-
+    std::string lastBox() const { return dialogs.boxes.empty() ? "" : dialogs.boxes.back().text; }
     std::string dataRow() const { return text::TrimRight(screen.rowText(T() + 1)); }
     std::string messageLine() const
     {

@@ -5,7 +5,8 @@
 #include <stdlib.h>
 #include <string>
 
-// A folder of its own for one test, removed with everything in it afterwards.
+// A folder of its own for one test, removed with everything in it afterwards. Names are
+// taken inside it; an absolute name stands for itself.
 class TempDir
 {
 public:
@@ -24,21 +25,15 @@ public:
 
     const std::filesystem::path& path() const { return m_path; }
     std::string file(const std::string& name) const { return (m_path / name).string(); }
-
-    // Writes bytes exactly as given.
+    // Writes bytes exactly as given; returns the file's path.
     std::string write(const std::string& name, const std::string& bytes) const
     {
-        Write(file(name), bytes);
+        std::ofstream(file(name), std::ios::binary | std::ios::trunc) << bytes;
         return file(name);
     }
-    static void Write(const std::string& path, const std::string& bytes)
-    {
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-    }
-
     std::string read(const std::string& name) const
     {
-        std::ifstream in(m_path / name, std::ios::binary);
+        std::ifstream in(file(name), std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
