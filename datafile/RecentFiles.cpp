@@ -24,7 +24,8 @@ void RecentFiles::LoadRecentFiles()
     for (int i = 1; i <= Stored; ++i) {
         const std::string value = store.getSetting(Preferences::AppName, Section, KeyOf(i), "");
         items[0].visible = true;
-        const auto bang = value.find('!');
+        // The format name follows the last "!": a folder name may hold one too.
+        const auto bang = value.rfind('!');
         // Without its format the entry cannot be shown: the item stays as it was.
         if (bang == std::string::npos)
             continue;

@@ -88,18 +88,19 @@ TEST(RecentFiles, StoredEntriesAsTheyComeBack)
     Station s;
     TempDir other;
     other.write("FILE.FMT", "OTHER\r\nA--E\r\nX\r\n");
-    // A case twin, a value without "!", a file deleted since and one kept elsewhere.
-    s.store.saveSetting("Korvalen", "Recent Files", "RecentFile1",
-                        s.app.file("gone.dat") + "!STOCK-19");
+    // A file deleted since in a folder whose name holds "!", a value without "!", a case
+    // twin and a file kept elsewhere.
+    std::filesystem::create_directory(s.app.file("a!b"));
+    const std::string gone = s.app.file("a!b/gone.dat");
+    s.store.saveSetting("Korvalen", "Recent Files", "RecentFile1", gone + "!STOCK-19");
     s.store.saveSetting("Korvalen", "Recent Files", "RecentFile2", "no format mark");
     s.store.saveSetting("Korvalen", "Recent Files", "RecentFile3",
-                        s.app.file("GONE.DAT") + "!STOCK-19");
+                        s.app.file("a!b/GONE.DAT") + "!STOCK-19");
     s.store.saveSetting("Korvalen", "Recent Files", "RecentFile4",
                         other.file("O.DAT") + "!STOCK-19");
     s.start();
     EXPECT_EQ(Captions(s.e),
-              (std::vector<std::string>{s.app.file("gone.dat"), s.app.file("GONE.DAT"),
-                                        other.file("O.DAT")}));
+              (std::vector<std::string>{gone, s.app.file("a!b/GONE.DAT"), other.file("O.DAT")}));
     EXPECT_EQ(s.e.win.mnuRecentFile[2].caption, "RecentFile2");
 
     // FILE.FMT is read from the data folder, not the file's: STOCK is not in the other one.
@@ -112,8 +113,9 @@ TEST(RecentFiles, StoredEntriesAsTheyComeBack)
     s.e.file.DataPath = s.app.path().string();
     s.e.recent.mnuRecentFile_Click(1);
     EXPECT_TRUE(s.e.file.ReadyForKeying());
-    EXPECT_TRUE(std::filesystem::exists(s.app.file("gone.dat")));
-    EXPECT_EQ(s.dialogs.texts().back(), "Opening New File " + s.app.file("gone.dat"));
+    EXPECT_EQ(s.e.fmt.FmtName, "STOCK-19");
+    EXPECT_TRUE(std::filesystem::exists(gone));
+    EXPECT_EQ(s.dialogs.texts().back(), "Opening New File " + gone);
 }
 
 } // namespace

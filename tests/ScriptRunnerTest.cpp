@@ -70,6 +70,16 @@ TEST(ScriptRunner, ScriptErrorsNameTheLineAndStopThere)
                  "t.kvs:2: answer Cancel is not a button of the box 'KORVALEN' (Yes/No)", 0},
              Row{"Untypeable", "type ab\tc\n", "t.kvs:1: no key types \\x09", 0},
              Row{"ShowWithText", "show\nshow all\n", "t.kvs:2: show takes nothing after it", 1},
+             Row{"MenuWhilePrefsOpen", "menu Options\nmenu New\n",
+                 "t.kvs:2: 'menu' cannot be done while the Preferences dialog is open (set, "
+                 "click, choose, answer, accept or show; click OK or Cancel to close it)",
+                 0},
+             Row{"NoSuchBox", "menu Options\nset F10 x\n", "t.kvs:2: unknown box 'F10' (F2 to F9)",
+                 0},
+             Row{"NoColour", "menu Options\nchoose 16777216\nclick FormBackColor\n",
+                 "t.kvs:3: choose 16777216 is no colour (a decimal number up to 16777215)", 0},
+             Row{"AcceptForOpen", "accept\nmenu Open\n",
+                 "t.kvs:2: accept answers an input box, not the Open dialog", 0},
          }) {
         SCOPED_TRACE(r.name);
         Replay p;
