@@ -19,6 +19,7 @@
 #include "app/QtDialogs.h"
 #include "app/QtText.h"
 #include "app/frmKvlPrefs.h"
+#include "app/frmVwFmtFile.h"
 #include "common/FindFile.h"
 
 namespace
@@ -157,9 +158,11 @@ void frmKvl::buildToolsMenu()
     QMenu* menu = menuBar()->addMenu(QStringLiteral("&Tools"));
     m_mnuCut = addCommand(menu, QStringLiteral("&Cut"), QStringLiteral("mnuCut"),
                           [this] { m_engine.cut.mnuCut_Click(); });
-    // Not wired up yet: shown, but cannot be chosen.
-    makeAction(menu, QStringLiteral("&Edit Format File"), QStringLiteral("mnuEditFmt"))
-        ->setEnabled(false);
+    m_fmtEditor = new frmVwFmtFile(m_engine.fmtEditor, this);
+    addCommand(menu, QStringLiteral("&Edit Format File"), QStringLiteral("mnuVwFmt"), [this] {
+        m_engine.fmtEditor.mnuVwFmt_Click();
+        m_fmtEditor->showFromModel();
+    });
     m_prefs = new frmKvlPrefs(m_engine.prefsForm, this);
     m_mnuPrefs = addCommand(menu, QStringLiteral("O&ptions"), QStringLiteral("mnuPrefs"),
                             [this] { m_prefs->showModal(); });

@@ -13,6 +13,7 @@
 
 class EntryScreenWidget;
 class frmKvlPrefs;
+class frmVwFmtFile;
 struct KeyStroke;
 class QAction;
 class QLabel;
@@ -94,6 +95,7 @@ private:
     QAction* m_mnuCut = nullptr;
     QAction* m_mnuPrefs = nullptr;
     frmKvlPrefs* m_prefs = nullptr;
+    frmVwFmtFile* m_fmtEditor = nullptr;
 
     std::optional<unsigned> m_shownRevision;
     std::optional<bool> m_shownDupOn;

@@ -1,5 +1,6 @@
 #include "common/TextUtil.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <fstream>
@@ -64,7 +65,7 @@ std::string SignedDec(std::int64_t n)
     return digits;
 }
 
-Result<std::vector<std::string>> ReadLines(const std::filesystem::path& path)
+Result<std::string> ReadFile(const std::filesystem::path& path)
 {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec))
@@ -72,15 +73,26 @@ Result<std::vector<std::string>> ReadLines(const std::filesystem::path& path)
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return Error{"Can't open file: " + path.string()};
+    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad())
+        return Error{"Can't read file: " + path.string()};
+    return bytes;
+}
+
+Result<std::vector<std::string>> ReadLines(const std::filesystem::path& path)
+{
+    const auto bytes = ReadFile(path);
+    if (!bytes)
+        return bytes.error();
     std::vector<std::string> lines;
-    std::string line;
-    while (std::getline(in, line)) {
+    for (std::size_t at = 0; at < bytes->size();) {
+        const auto lf = std::min(bytes->find('\n', at), bytes->size());
+        std::string line = bytes->substr(at, lf - at);
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         lines.push_back(std::move(line));
+        at = lf + 1;
     }
-    if (in.bad())
-        return Error{"Can't read file: " + path.string()};
     return lines;
 }
 

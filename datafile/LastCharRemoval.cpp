@@ -132,8 +132,7 @@ Result<bool> LastCharRemoval::RemoveLastCharacters(const std::string& input,
         return Error{"The file " + input + " could not be read: " + why + "."};
     };
     const auto cannotWrite = [&](const std::string& why) {
-        return Error{"The file " + output + " could not be written: " + why +
-                     ". Nothing was written."};
+        return Error{"The file " + output + " could not be written: " + why + "."};
     };
 
     const InputFile in(io, input);
@@ -195,14 +194,7 @@ Result<bool> LastCharRemoval::RemoveLastCharacters(const std::string& input,
         CutLine(pending, out);
     if (const auto written = flushOut(); !written)
         return written.error();
-    if (io.fsync(copy.fd()) != 0)
-        return cannotWrite(text::SystemError(errno));
-    if (copy.renameOver(output) != 0)
-        return cannotWrite(text::SystemError(errno));
-    const fs::path folder = fs::path(output).parent_path();
-    if (!FullIo::SyncFolder(io, folder.empty() ? "." : folder.string()))
-        return Error{"The file " + output +
-                     " was written, but its name may not survive a power cut: the folder could "
-                     "not be written to the disk."};
+    if (const auto replaced = copy.replace(output); !replaced)
+        return cannotWrite(replaced.error().message);
     return true;
 }

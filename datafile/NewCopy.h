@@ -3,6 +3,8 @@
 #include <string>
 #include <sys/types.h>
 
+#include "common/Result.h"
+
 class FileIo;
 
 // A file being built beside the one it will replace, under a name of its own; removed
@@ -22,6 +24,9 @@ public:
     const std::string& path() const { return m_path; }
     // Renames it over target: from here on its name is no longer ours to remove.
     int renameOver(const std::string& target);
+    // Flushes it, renames it over target and flushes the folder, so that target holds the
+    // old or the new content whatever happens; the error says which step failed.
+    Result<void> replace(const std::string& target);
     // The copy has taken its place: its descriptor is the caller's now.
     int release();
 

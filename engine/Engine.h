@@ -10,6 +10,7 @@
 #include "datafile/SystemFileIo.h"
 #include "engine/Dialogs.h"
 #include "engine/WindowState.h"
+#include "formats/FormatFileEditor.h"
 #include "formats/FormatState.h"
 #include "keying/EntryScreen.h"
 #include "keying/FieldExitRules.h"
@@ -50,6 +51,7 @@ public:
     PrefsForm prefsForm{*this};
     WindowState win;
     FormatState fmt;
+    FormatFileEditor fmtEditor{*this};
     DataFileLifecycle file{*this};
     RecentFiles recent{*this};
     LastCharRemoval cut{*this};

@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "formats/FormatLoader.h"
+
+#include "tests/support/Station.h"
+
+namespace
+{
+
+TEST(FormatFileEditor, LinesAndColumnsCountOnTheCrLfText)
+{
+    const std::string t = "AB\r\nCDE\r\n\r\nF";
+    struct Row {
+        std::size_t pos;
+        int line, column;
+    };
+    for (const Row r : {Row{0, 1, 1}, Row{2, 1, 3}, Row{3, 1, 4}, Row{4, 2, 1}, Row{7, 2, 4},
+                        Row{9, 3, 1}, Row{11, 4, 1}, Row{12, 4, 2}}) {
+        SCOPED_TRACE(r.pos);
+        EXPECT_EQ(FormatFileEditor::Countlines(t, r.pos), r.line);
+        EXPECT_EQ(FormatFileEditor::LineChar(t, r.pos), r.column);
+    }
+}
+
+TEST(FormatFileEditor, SavingAddsALineEndAndLeavesTheDataFileOpen)
+{
+    Station s;
+    s.start();
+    s.openWith("S.DAT", "", "STOCK-19");
+    const std::string before = s.app.read("FILE.FMT");
+    ::chmod(s.app.file("FILE.FMT").c_str(), 0640);
+    FormatFileEditor& ed = s.e.fmtEditor;
+    ed.mnuVwFmt_Click();
+    EXPECT_TRUE(ed.Visible);
+    EXPECT_EQ(ed.caption, FormatFileEditor::EditCaption);
+    EXPECT_EQ(ed.Text, before);
+    EXPECT_EQ(ed.CurLine, 1);
+    EXPECT_EQ(ed.CurColumn, 1);
+    ed.Text += "NEW\r\nA---E\r\nhd";
+    ed.mnuVwFmt_Click(); // already open: what was typed stays
+    ASSERT_TRUE(ed.Save_Click());
+    EXPECT_FALSE(ed.Visible);
+    EXPECT_EQ(s.app.read("FILE.FMT"), before + "NEW\r\nA---E\r\nhd\r\n");
+    struct stat st {
+    };
+    ::stat(s.app.file("FILE.FMT").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_TRUE(s.e.file.ReadyForKeying());
+    EXPECT_TRUE(FormatLoader::LoadFormat(s.app.file("FILE.FMT"), "NEW").ok());
+}
+
+TEST(FormatFileEditor, AFailedSaveSaysSoAndKeepsTheFileAndTheText)
+{
+    Station s;
+    s.start();
+    const std::string before = s.app.read("FILE.FMT");
+    FormatFileEditor& ed = s.e.fmtEditor;
+    ed.mnuVwFmt_Click();
+    ed.Text = "CHANGED";
+    s.io.writeBudget = 3; // the disk is full
+    EXPECT_FALSE(ed.Save_Click());
+    EXPECT_TRUE(ed.Visible);
+    EXPECT_EQ(ed.Text, "CHANGED");
+    EXPECT_EQ(s.app.read("FILE.FMT"), before);
+    ASSERT_EQ(s.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(s.dialogs.boxes[0].text.rfind(
+                  "The format file " + s.app.file("FILE.FMT") + " could not be saved: ", 0),
+              0u);
+    ed.Cancel_Click();
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(s.app.path()), {}), 2)
+        << "FILE.FMT and dupoff.bmp only: no copy left behind";
+
+    // A file that cannot be read: the message, and the editor with its design text.
+    std::filesystem::remove(s.app.file("FILE.FMT"));
+    ed.mnuVwFmt_Click();
+    EXPECT_EQ(s.dialogs.texts().back(), "Can't open file: " + s.app.file("FILE.FMT") +
+                                            "\r\nPath:" + s.app.path().string() + ".");
+    EXPECT_EQ(ed.caption, FormatFileEditor::DesignCaption);
+    EXPECT_EQ(ed.Text, "");
+}
+
+} // namespace
