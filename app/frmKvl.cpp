@@ -19,6 +19,7 @@
 #include "app/QtDialogs.h"
 #include "app/QtText.h"
 #include "app/frmKvlPrefs.h"
+#include "app/frmTip.h"
 #include "app/frmVwFmtFile.h"
 #include "common/FindFile.h"
 
@@ -173,10 +174,21 @@ void frmKvl::buildHelpMenu()
     QMenu* menu = menuBar()->addMenu(QStringLiteral("&Help"));
     addCommand(menu, QStringLiteral("Korvalen Help"), QStringLiteral("Kvhelp"),
                [this] { showHelp(); });
-    QAction* tips = makeAction(menu, QStringLiteral("Showtips"), QStringLiteral("Showtips"));
-    tips->setCheckable(true);
-    tips->setChecked(true);
-    addCommand(menu, QStringLiteral("About"), QStringLiteral("mnuAbout"), [this] { showAbout(); });
+    m_mnuTips = addCommand(menu, QStringLiteral("Showtips"), QStringLiteral("mnuTips"),
+                           [this] { m_engine.tip.mnuTips_Click(); });
+    m_mnuTips->setCheckable(true);
+    addCommand(menu, QStringLiteral("About"), QStringLiteral("mnuAbout"),
+               [this] { m_engine.mnuAbout_Click(); });
+}
+
+void frmKvl::showTipOfDay()
+{
+    m_engine.tip.Form_Load();
+    if (m_engine.tip.Visible) {
+        frmTip tip(m_engine.tip, this);
+        tip.showModal();
+    }
+    refresh();
 }
 
 void frmKvl::buildStatusBar()
@@ -302,6 +314,7 @@ void frmKvl::showWindowState()
         action->setVisible(item.visible);
         action->setEnabled(item.enabled);
     }
+    m_mnuTips->setChecked(w.mnuTipsChecked);
     m_mnuCut->setEnabled(w.mnuCut);
     m_mnuPrefs->setEnabled(w.mnuPrefs);
     for (int n = 1; n <= PanelCount; ++n) {
@@ -379,7 +392,7 @@ void frmKvl::terminateOnce()
 
 void frmKvl::showHelp()
 {
-    const auto page = FindFile::AnyCase(m_engine.AppDir, "kvhelp.html");
+    const auto page = m_engine.HelpPage();
     std::error_code ec;
     if (!std::filesystem::exists(page, ec)) {
         m_engine.MsgBox("The help file " + page.string() + " was not found.", Dialogs::Buttons::OK,
@@ -387,15 +400,4 @@ void frmKvl::showHelp()
         return;
     }
     QDesktopServices::openUrl(QUrl::fromLocalFile(PathText(page)));
-}
-
-void frmKvl::showAbout()
-{
-    const std::string text = "    KORVALEN Data Entry and Verification \n"
-                             "          for WINDOWS 98/2000/XP.\n"
-                             "\n"
-                             " USE AT YOUR OWN RISK. For Support contact\n"
-                             "    support@korvalen.example";
-    m_engine.dialogs.messageBox(text, "KORVALEN for Windows(beta)", Dialogs::Buttons::OK,
-                                Dialogs::Icon::None);
 }

@@ -40,6 +40,8 @@ public:
     // Shows what the engine changed: the window state when its revision moved, and the
     // dirty part of the entry screen.
     void refresh();
+    // The tip of the day after start-up, unless tips are off.
+    void showTipOfDay();
     // What the window shows the engine's state of; tests look at it.
     const Engine& engine() const { return m_engine; }
 
@@ -71,7 +73,6 @@ private:
     void snapSize();
     void terminateOnce();
     void showHelp();
-    void showAbout();
 
     std::unique_ptr<QtDialogs> m_ownDialogs;
     ScreenModel m_model;
@@ -96,6 +97,7 @@ private:
     QAction* m_mnuPrefs = nullptr;
     frmKvlPrefs* m_prefs = nullptr;
     frmVwFmtFile* m_fmtEditor = nullptr;
+    QAction* m_mnuTips = nullptr;
 
     std::optional<unsigned> m_shownRevision;
     std::optional<bool> m_shownDupOn;

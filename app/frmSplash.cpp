@@ -1,33 +1,78 @@
 #include "app/frmSplash.h"
 
 #include <QEventLoop>
+#include <QFrame>
 #include <QLabel>
 #include <QTimer>
 #include <QVBoxLayout>
 
+namespace
+{
+
+// The named face where the system has it, else one of its kind.
+QFont Face(const char* family, QFont::StyleHint kind, int pointSize, bool bold = false)
+{
+    QFont font(QString::fromLatin1(family), pointSize, bold ? QFont::Bold : QFont::Normal);
+    font.setStyleHint(kind);
+    return font;
+}
+
+} // namespace
+
+QString frmSplash::VersionText()
+{
+    return QStringLiteral("Version %1.%2.%3")
+        .arg(KORVALEN_VERSION_MAJOR)
+        .arg(KORVALEN_VERSION_MINOR)
+        .arg(KORVALEN_VERSION_PATCH);
+}
+
 frmSplash::frmSplash(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(32, 24, 32, 24);
-    const QString lines[] = {QStringLiteral("KORVALEN Software"),
-                             QStringLiteral("Data Entry and Verification"),
-                             QStringLiteral("Version 1.3.1")};
-    for (const QString& text : lines) {
-        auto* label = new QLabel(text, this);
+    setObjectName(QStringLiteral("frmSplash"));
+    auto* outer = new QVBoxLayout(this);
+    auto* frame = new QFrame(this);
+    frame->setFrameShape(QFrame::Box);
+    frame->setLineWidth(2);
+    outer->addWidget(frame);
+    auto* layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(40, 24, 40, 24);
+
+    auto* logo = new QLabel(frame);
+    logo->setObjectName(QStringLiteral("picLogo"));
+    logo->setPixmap(QPixmap(QStringLiteral(":/korvalen.png"))
+                        .scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    logo->setAlignment(Qt::AlignCenter);
+    layout->addWidget(logo);
+
+    struct Line {
+        const char* name;
+        QString text;
+        QFont font;
+    };
+    const Line lines[] = {
+        {"lblCompany", QStringLiteral("KORVALEN Software"),
+         Face("Arial Narrow", QFont::SansSerif, 12)},
+        {"lblCompanyProduct", QStringLiteral("Data Entry and Verification"),
+         Face("Arial", QFont::SansSerif, 22, true)},
+        {"lblPlatform", QStringLiteral("for Windows"), Face("Comic Sans MS", QFont::Cursive, 16)},
+        {"lblVersion", VersionText(), Face("Comic Sans MS", QFont::Cursive, 11)},
+    };
+    for (const Line& line : lines) {
+        auto* label = new QLabel(line.text, frame);
+        label->setObjectName(QString::fromLatin1(line.name));
+        label->setFont(line.font);
         label->setAlignment(Qt::AlignCenter);
         layout->addWidget(label);
     }
-    QFont title = font();
-    title.setPointSize(title.pointSize() + 6);
-    title.setBold(true);
-    layout->itemAt(0)->widget()->setFont(title);
     setAutoFillBackground(true);
 }
 
 void frmSplash::showForAWhile()
 {
     show();
+    repaint();
     QEventLoop loop;
     QTimer::singleShot(ShowMs, &loop, &QEventLoop::quit);
     loop.exec();

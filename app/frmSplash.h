@@ -12,6 +12,9 @@ public:
 
     explicit frmSplash(QWidget* parent = nullptr);
 
+    // "Version " and the program's major, minor and revision numbers.
+    static QString VersionText();
+
     // Shows the window for ShowMs while events (and painting) keep running.
     void showForAWhile();
 };

@@ -1,23 +1,30 @@
 #pragma once
 
-#include <filesystem>
-
 #include <QDialog>
 
-// The "Tip of the Day" shown after start-up: one line of TIPOFDAY.TXT and an OK button.
+class QCheckBox;
+class QLabel;
+class TipOfDay;
+
+// The "Tip of the Day" window over its model: the buttons go to the model and the label
+// shows the tip it holds.
 class frmTip : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit frmTip(const std::filesystem::path& appDir, QWidget* parent = nullptr);
+    frmTip(TipOfDay& tip, QWidget* parent);
 
-    // False when the application directory holds no tip to show.
-    bool hasTip() const { return !m_tip.isEmpty(); }
+    // Shows the tip modally until OK or the close box.
+    void showModal();
 
-    // The first non-blank line of the tips file; empty when there is none.
-    static QString ReadTip(const std::filesystem::path& appDir);
+public slots:
+    void reject() override;
 
 private:
-    QString m_tip;
+    void showTip();
+
+    TipOfDay& m_tip;
+    QLabel* m_lblTipText = nullptr;
+    QCheckBox* m_chkLoadTipsAtStartup = nullptr;
 };

@@ -131,6 +131,7 @@ void frmVwFmtFile::showFromModel()
     show();
     raise();
     activateWindow();
+    m_text->setFocus();
 }
 
 void frmVwFmtFile::caretMoved()

@@ -1,16 +1,17 @@
 #include <QApplication>
 #include <QFile>
+#include <QIcon>
 
 #include "app/NumLock.h"
 #include "app/QtSettingsStore.h"
 #include "app/frmKvl.h"
 #include "app/frmSplash.h"
-#include "app/frmTip.h"
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvalen"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/korvalen.png")));
     const std::filesystem::path appDir =
         QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
 
@@ -23,8 +24,6 @@ int main(int argc, char* argv[])
     splash.close();
     NumLock::SetKeyOn(NumLock::VkNumLock);
 
-    frmTip tip(appDir, &window);
-    if (tip.hasTip())
-        tip.exec();
+    window.showTipOfDay();
     return app.exec();
 }

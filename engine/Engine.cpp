@@ -69,3 +69,18 @@ Dialogs::Answer Engine::MsgBox(const std::string& text, Dialogs::Buttons buttons
 {
     return dialogs.messageBox(text, title, buttons, icon);
 }
+
+void Engine::mnuAbout_Click()
+{
+    MsgBox("    KORVALEN Data Entry and Verification \r"
+           "          for WINDOWS 98/2000/XP.\r"
+           "\r"
+           " USE AT YOUR OWN RISK. For Support contact\r"
+           "    support@korvalen.example",
+           Dialogs::Buttons::OK, Dialogs::Icon::None, "KORVALEN for Windows(beta)");
+}
+
+std::filesystem::path Engine::HelpPage() const
+{
+    return FindFile::AnyCase(AppDir, "kvhelp.html");
+}

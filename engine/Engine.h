@@ -20,6 +20,7 @@
 #include "keying/RecordCompletion.h"
 #include "settings/Preferences.h"
 #include "settings/PrefsForm.h"
+#include "startup/TipOfDay.h"
 #include "statusbar/StatusLine.h"
 
 class SettingsStore;
@@ -63,6 +64,7 @@ public:
     RecordCompletion ver{*this};
     OperatorAids aids{*this};
     KeyDispatch keys{*this};
+    TipOfDay tip{*this};
 
     // Start-up: the stored settings and the Preferences dialog set up from them, then the
     // main window's initial state with the recent files and memory keys.
@@ -72,6 +74,10 @@ public:
     void Form_Terminate();
     // A click on the entry screen only puts the caret back.
     void Form_Click();
+    // Help > About: what the program is and where to get support.
+    void mnuAbout_Click();
+    // Help > Korvalen Help: the operator's help page, for the window to open.
+    std::filesystem::path HelpPage() const;
     // File > Verify switches Verify mode on and off.
     void mnuVerify_Click();
 

@@ -26,6 +26,8 @@ struct WindowState {
     std::array<MenuItem, RecentItems> mnuRecentFile{
         MenuItem{"-"},           MenuItem{"RecentFile1"}, MenuItem{"RecentFile2"},
         MenuItem{"RecentFile3"}, MenuItem{"RecentFile4"}, MenuItem{"RecentFile5"}};
+    // Help menu: Showtips
+    bool mnuTipsChecked = true;
     // Tools menu
     bool mnuCut = true;
     bool mnuPrefs = true;

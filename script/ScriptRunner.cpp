@@ -24,6 +24,7 @@ struct MenuItem {
     void (*click)(Engine&);
     bool ends = false;
     bool (*visible)(const WindowState&) = nullptr;
+    bool (*checked)(const WindowState&) = nullptr; // shown as a "*" after its state
 };
 
 template <bool WindowState::*flag> bool Flag(const WindowState& w)
@@ -65,6 +66,10 @@ constexpr MenuItem Menu[]{
     {"Delete", &Flag<&WindowState::mnuDelRec>, [](Engine& e) { e.rec.mnuDelRec_Click(); }},
     {"Cut", &Flag<&WindowState::mnuCut>, [](Engine& e) { e.cut.mnuCut_Click(); }},
     {"Options", &Flag<&WindowState::mnuPrefs>, [](Engine& e) { e.prefsForm.Show(); }},
+    {"Help", nullptr, [](Engine&) {}}, // the runner prints the page it would open
+    {"Showtips", nullptr, [](Engine& e) { e.tip.mnuTips_Click(); }, false, nullptr,
+     &Flag<&WindowState::mnuTipsChecked>},
+    {"About", nullptr, [](Engine& e) { e.mnuAbout_Click(); }},
 };
 
 // The Preferences dialog's buttons, by the names a script clicks them with.
@@ -151,6 +156,12 @@ void ScriptRunner::start()
 {
     m_e.LoadSettings();
     m_e.Form_Load();
+    // The tip of the day is reported and closed at once.
+    m_e.tip.Form_Load();
+    if (m_e.tip.Visible) {
+        m_out << "tip: " << OneLine(m_e.tip.lblTipText) << '\n';
+        m_e.tip.cmdOK_Click();
+    }
 }
 
 Result<void> ScriptRunner::run(std::istream& in, const std::string& name)
@@ -295,6 +306,8 @@ Result<bool> ScriptRunner::menu(std::string_view arg)
     if ((it->visible != nullptr && !it->visible(m_e.win)) ||
         (it->enabled != nullptr && !it->enabled(m_e.win)))
         return true;
+    if (it->name == "Help")
+        m_out << "help: " << m_e.HelpPage().string() << '\n';
     it->click(m_e);
     return !it->ends;
 }
@@ -364,6 +377,8 @@ void ScriptRunner::show()
             continue; // Exit: always there, and choosing it ends the script
         const bool enabled = item.enabled == nullptr || item.enabled(m_e.win);
         m_out << ' ' << item.name << (enabled ? '+' : '-');
+        if (item.checked != nullptr && item.checked(m_e.win))
+            m_out << '*';
     }
     m_out << '\n' << "recent:";
     const char* separator = " ";

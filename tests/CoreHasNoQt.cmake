@@ -1,7 +1,7 @@
 # Fails when a file outside the Qt front end (app/) and the window tests includes a Qt
 # header, so a folder's name keeps telling whether Qt may appear in it.
 # Run as: cmake -DSOURCE_DIR=<repository> -P CoreHasNoQt.cmake
-set(core_dirs common engine script formats datafile keying statusbar settings bench fuzz tests)
+set(core_dirs common engine script formats datafile keying startup statusbar settings bench fuzz tests)
 set(offenders)
 foreach(dir IN LISTS core_dirs)
     file(GLOB_RECURSE sources ${SOURCE_DIR}/${dir}/*.h ${SOURCE_DIR}/${dir}/*.cpp)

@@ -36,6 +36,8 @@ expect() {
 
 mkdir "$work/dir"
 printf 'BM' >"$work/dir/dupoff.bmp"
+# Tips off: the start prints nothing before the script's own output.
+printf '[korvalen/Options]\nShow Tips at Startup=0\n' >"$work/dir/kvscript.ini"
 printf 'menu Open\n' >"$work/stdin"
 printf '# a script\nanswer OK\n\nanswers OK\nmenu Open\n' >"$work/bad.kvs"
 

@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include "tests/support/Station.h"
+
+namespace
+{
+
+// One start of the program over the stored settings of the one before.
+struct Start : Station {
+    Start(const std::string& tips, const MemorySettingsStore& before = {})
+    {
+        if (!tips.empty())
+            app.write("TIPOFDAY.TXT", tips);
+        store.values = before.values;
+        start();
+        e.tip.Form_Load();
+    }
+    std::string prevtip() const { return store.getSetting("Korvalen", "Last Tip", "prevtip", ""); }
+};
+
+const std::string Five = CrLf({"one", "two", "three", "four", "five"});
+
+TEST(TipOfDay, EachStartShowsTheTipAfterTheOneShownLast)
+{
+    Start first(Five);
+    EXPECT_TRUE(first.e.tip.Visible);
+    EXPECT_EQ(first.e.tip.lblTipText, "two");
+    EXPECT_EQ(first.prevtip(), "2");
+    Start second(Five, first.store);
+    EXPECT_EQ(second.e.tip.lblTipText, "three");
+
+    // Beyond the last, and beyond the tips there are, it starts again at the first.
+    second.store.saveSetting("Korvalen", "Last Tip", "prevtip", "5");
+    Start wrapped(Five, second.store);
+    EXPECT_EQ(wrapped.e.tip.lblTipText, "one");
+    EXPECT_EQ(wrapped.prevtip(), "1");
+    MemorySettingsStore negative;
+    negative.saveSetting("Korvalen", "Last Tip", "prevtip", "-7");
+    EXPECT_EQ(Start(Five, negative).e.tip.lblTipText, "one");
+    EXPECT_EQ(Start(CrLf({"only"})).e.tip.lblTipText, "only");
+
+    // Previous wraps to the last and is not stored: Next goes on from the stored one.
+    TipOfDay& tip = wrapped.e.tip;
+    tip.PrevTip();
+    EXPECT_EQ(tip.lblTipText, "five");
+    tip.PrevTip();
+    EXPECT_EQ(tip.lblTipText, "four");
+    tip.NextTip();
+    EXPECT_EQ(tip.lblTipText, "two");
+}
+
+TEST(TipOfDay, TheSwitchAndTheHelpMenusCheckMark)
+{
+    Start first(Five);
+    first.e.tip.chkLoadTipsAtStartup_Click(false);
+    first.e.tip.cmdOK_Click();
+    EXPECT_FALSE(first.e.win.mnuTipsChecked);
+    EXPECT_EQ(first.store.getSetting("korvalen", "Options", "Show Tips at Startup", ""), "0");
+
+    Start off(Five, first.store);
+    EXPECT_FALSE(off.e.tip.Visible);
+    EXPECT_FALSE(off.e.win.mnuTipsChecked);
+    EXPECT_EQ(off.prevtip(), "2") << "no tip was shown";
+    off.e.tip.mnuTips_Click();
+    EXPECT_TRUE(off.e.win.mnuTipsChecked);
+    EXPECT_EQ(off.store.getSetting("korvalen", "Options", "Show Tips at Startup", ""), "1");
+    EXPECT_FALSE(off.e.tip.Visible) << "the command does not show the window";
+
+    // Checked again inside the window: stored, but the menu keeps what it showed.
+    Start on(Five);
+    on.e.win.mnuTipsChecked = false;
+    on.e.tip.chkLoadTipsAtStartup_Click(true);
+    on.e.tip.cmdOK_Click();
+    EXPECT_FALSE(on.e.win.mnuTipsChecked);
+    EXPECT_EQ(on.store.getSetting("korvalen", "Options", "Show Tips at Startup", ""), "1");
+}
+
+TEST(TipOfDay, AMissingTipsFileSaysHowToMakeOne)
+{
+    Start s("");
+    EXPECT_TRUE(s.e.tip.Visible);
+    EXPECT_EQ(s.e.tip.lblTipText.rfind("That the TIPOFDAY.TXT file was not found? \r\n\r\nCreate "
+                                       "a text file named TIPOFDAY.TXT",
+                                       0),
+              0u);
+    s.e.tip.NextTip(); // the buttons do nothing visible
+    EXPECT_EQ(s.e.tip.lblTipText.rfind("That the", 0), 0u);
+}
+
+} // namespace
