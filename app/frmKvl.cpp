@@ -18,6 +18,7 @@
 #include "app/KeyTranslation.h"
 #include "app/QtDialogs.h"
 #include "app/QtText.h"
+#include "app/ToolbarStrip.h"
 #include "app/frmKvlPrefs.h"
 #include "app/frmTip.h"
 #include "app/frmVwFmtFile.h"
@@ -55,6 +56,7 @@ frmKvl::frmKvl(const std::filesystem::path& appDir, SettingsStore& store, Dialog
     buildMenus();
     buildStatusBar();
     buildPreviousBox();
+    buildToolbar();
     connectScreen();
     if (m_ownDialogs)
         m_ownDialogs->setBeforeMessage([this] { refresh(); });
@@ -218,6 +220,8 @@ int frmKvl::panelNumber(const QObject* watched) const
 bool frmKvl::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
+    if (watched == m_screen && type == QEvent::MouseMove)
+        m_toolbar->pointerOutside();
     const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
     const int n = press || type == QEvent::MouseButtonRelease ? panelNumber(watched) : 0;
     if (n == 0 || static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
@@ -253,6 +257,24 @@ void frmKvl::buildPreviousBox()
     m_lblPrv->hide();
 }
 
+void frmKvl::buildToolbar()
+{
+    m_toolbar = new ToolbarStrip(m_engine.toolbar, m_screen);
+    m_toolbar->setAutoFillBackground(true);
+    m_toolbar->setGeometry(0, 0, m_screen->width(), ToolbarStrip::HeightPx);
+    // The entry band starts below the strip, whatever its height.
+    m_engine.scr.setToolbarRows(static_cast<double>(m_toolbar->height()) / Surface::CellHeight);
+    m_screen->setMouseTracking(true);
+    m_screen->installEventFilter(this);
+    connect(m_toolbar, &ToolbarStrip::clicked, this, [this](Toolbar::Opens opens) {
+        if (opens == Toolbar::Opens::FormatEditor)
+            m_fmtEditor->showFromModel();
+        else if (opens == Toolbar::Opens::Preferences)
+            m_prefs->showModal();
+        refresh();
+    });
+}
+
 void frmKvl::connectScreen()
 {
     // The menus are built by now; their shortcuts stay theirs.
@@ -274,7 +296,10 @@ void frmKvl::connectScreen()
         m_engine.Form_Click();
         refresh();
     });
-    connect(m_screen, &EntryScreenWidget::resized, this, [this] { placePreviousBox(); });
+    connect(m_screen, &EntryScreenWidget::resized, this, [this] {
+        placePreviousBox();
+        m_toolbar->resize(m_screen->width(), m_toolbar->height());
+    });
 }
 
 void frmKvl::keyToEngine(const KeyStroke& key)

@@ -14,6 +14,7 @@
 class EntryScreenWidget;
 class frmKvlPrefs;
 class frmVwFmtFile;
+class ToolbarStrip;
 struct KeyStroke;
 class QAction;
 class QLabel;
@@ -60,6 +61,7 @@ private:
     void buildStatusBar();
     int panelNumber(const QObject* watched) const; // 0 when not a panel
     void buildPreviousBox();
+    void buildToolbar();
     void connectScreen();
     void keyToEngine(const KeyStroke& key);
 
@@ -98,6 +100,7 @@ private:
     frmKvlPrefs* m_prefs = nullptr;
     frmVwFmtFile* m_fmtEditor = nullptr;
     QAction* m_mnuTips = nullptr;
+    ToolbarStrip* m_toolbar = nullptr;
 
     std::optional<unsigned> m_shownRevision;
     std::optional<bool> m_shownDupOn;

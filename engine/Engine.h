@@ -22,6 +22,7 @@
 #include "settings/PrefsForm.h"
 #include "startup/TipOfDay.h"
 #include "statusbar/StatusLine.h"
+#include "statusbar/Toolbar.h"
 
 class SettingsStore;
 class Surface;
@@ -65,6 +66,7 @@ public:
     OperatorAids aids{*this};
     KeyDispatch keys{*this};
     TipOfDay tip{*this};
+    Toolbar toolbar{*this};
 
     // Start-up: the stored settings and the Preferences dialog set up from them, then the
     // main window's initial state with the recent files and memory keys.

@@ -29,7 +29,9 @@ public:
     // record then, but only a keystroke completes it.
     bool SettingUp = false;
 
-    double T() const { return ToolbarRows; }
+    // The entry band starts below the toolbar strip: its height in rows, as the window has it.
+    double T() const { return m_toolbarRows; }
+    void setToolbarRows(double rows) { m_toolbarRows = rows; }
     double dataRow() const { return T() + 1; }
 
     void InitScreen();
@@ -73,4 +75,5 @@ private:
     void PrintSlice(const std::string& line, int from, int count);
 
     Engine& m_e;
+    double m_toolbarRows = ToolbarRows;
 };
