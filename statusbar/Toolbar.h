@@ -15,8 +15,8 @@ public:
     enum class Opens { Nothing, FormatEditor, Preferences };
 
     static constexpr const char* ToolTips[ButtonCount] = {
-        "To create new datafile ( format/structure must exist in FILE.FMT). FILE.FMT is "
-        "required in the Datafile directory.",
+        ("To create new datafile ( format/structure must exist in FILE.FMT). FILE.FMT is "
+         "required in the Datafile directory."),
         "Open Existing Data File",
         "File Save",
         "Edit or Create Format in File.fmt",

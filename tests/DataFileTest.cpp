@@ -40,8 +40,9 @@ TEST(SlotCheck, ClassifiesWhatTheFileHolds)
         SCOPED_TRACE(r.name);
         const SlotCheck c = SlotCheck::Of(r.length, r.measured, 19);
         EXPECT_EQ(c.kind, r.kind);
-        if (r.kind == K::Ok || r.kind == K::Fragment)
+        if (r.kind == K::Ok || r.kind == K::Fragment) {
             EXPECT_EQ(c.records, r.records);
+        }
         EXPECT_EQ(c.lastLacksLineEnd, r.lacksLineEnd);
     }
 }
