@@ -169,11 +169,22 @@ TEST(Opening, SecondStationIsRefusedTheFileItKeys)
     EXPECT_EQ(a.app.read("shared.dat"), bytes);
 }
 
-// A cancelled Open and a typed name that exists are shown by runner-open and runner-new-file.
-TEST(Opening, CancelledOrUnknownFormatCreatesNoFile)
+// A question answered No, a format selection cancelled or a format not found leaves every
+// file alone; a cancelled Open and a typed name that exists: runner-open, runner-new-file.
+TEST(Opening, NothingIsCreatedOrEmptiedUntilTheFormatIsFound)
 {
     Station s;
     s.start();
+    const std::string bytes = Rec("00001ABCDEFGH12345", 'a');
+    s.app.write("n.dat", bytes);
+    s.dialogs.answers.push_back(Dialogs::Answer::No);
+    s.e.file.mnuNew_Click();
+    ASSERT_EQ(s.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(s.dialogs.boxes[0].buttons, Buttons::YesNo);
+    EXPECT_EQ(s.dialogs.boxes[0].icon, Icon::Question);
+    EXPECT_TRUE(s.dialogs.openRequests.empty());
+
+    s.dialogs.boxes.clear();
     s.dialogs.openAnswers.push_back(s.app.file("x.dat"));
     s.e.file.mnuOpen_Click(); // format selection cancelled
     EXPECT_TRUE(s.dialogs.boxes.empty());
@@ -191,21 +202,6 @@ TEST(Opening, CancelledOrUnknownFormatCreatesNoFile)
     EXPECT_EQ(s.dialogs.boxes[2].icon, Icon::Information);
     EXPECT_TRUE(s.e.win.mnuOpen && !s.e.win.mnuClose);
     EXPECT_FALSE(std::filesystem::exists(s.app.path() / "x.dat"));
-}
-
-TEST(NewFile, EmptiesAnExistingFileOnlyWhenConfirmed)
-{
-    Station s;
-    s.start();
-    const std::string bytes = Rec("00001ABCDEFGH12345", 'a');
-    s.app.write("n.dat", bytes);
-    s.dialogs.answers.push_back(Dialogs::Answer::No);
-    s.e.file.mnuNew_Click();
-    ASSERT_EQ(s.dialogs.boxes.size(), 1u);
-    EXPECT_EQ(s.dialogs.boxes[0].buttons, Buttons::YesNo);
-    EXPECT_EQ(s.dialogs.boxes[0].icon, Icon::Question);
-    EXPECT_TRUE(s.dialogs.openRequests.empty());
-    EXPECT_EQ(s.app.read("n.dat"), bytes);
 
     s.dialogs.openAnswers.push_back(s.app.file("n.dat"));
     s.dialogs.chooseEntry("NOSUCH");
