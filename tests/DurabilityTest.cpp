@@ -45,41 +45,28 @@ struct Stored : Station {
     }
 };
 
-TEST(Durability, EveryStoredRecordIsFlushedBeforeTheKeyReturns)
-{
-    Stored s;
-    const int before = s.io.datasyncs;
-    s.type(Fourth);
-    EXPECT_EQ(s.io.datasyncs, before + 1) << "the completed record";
-    s.key("Up");
-    s.type("9");
-    s.key("Down"); // leaving a changed stored record
-    EXPECT_EQ(s.io.datasyncs, before + 2);
-    EXPECT_EQ(s.records("s.dat")[3], "90004FOURTH  004.0a");
-}
-
 // A record that did not reach the disk stays on the screen, is not counted, and leaves the
 // file exactly as it was. Keyed again it goes in, unless a failed flush left the file
 // untrusted: then keying stops until the file is closed.
 TEST(Durability, FailedWriteLeavesTheFileAsItWasAndTheRecordOnTheScreen)
 {
     struct Fault {
-        const char* name;
         std::function<void(FaultyFileIo&)> set;
         bool trustedAfter;
         bool growingOnly; // a full disk still lets a record be overwritten in place
     };
+    int fault = 0;
     for (const Fault& f : {
-             Fault{"disk full part way", [](FaultyFileIo& io) { io.writeBudget = 7; }, true, true},
-             Fault{"I/O error part way",
-                   [](FaultyFileIo& io) { io.nextWriteErrno = EIO, io.partBytes = 9; }, true,
+             Fault{[](FaultyFileIo& io) { io.writeBudget = 7; }, true, true}, // disk full part way
+             Fault{[](FaultyFileIo& io) { io.nextWriteErrno = EIO, io.partBytes = 9; }, true,
                    false},
-             Fault{"flush fails", [](FaultyFileIo& io) { io.datasyncErrno = EIO; }, false, false},
+             Fault{[](FaultyFileIo& io) { io.datasyncErrno = EIO; }, false, false}, // flush fails
          }) {
+        ++fault;
         for (const int rec : {4, 2}) { // a new record at the end; a correction of record 2
             if (rec == 2 && f.growingOnly)
                 continue;
-            SCOPED_TRACE(std::string(f.name) + ", record " + std::to_string(rec));
+            SCOPED_TRACE("fault " + std::to_string(fault) + ", record " + std::to_string(rec));
             Stored s;
             if (rec == 2)
                 s.key("Up", "Up");
@@ -120,23 +107,18 @@ TEST(Durability, FailedWriteLeavesTheFileAsItWasAndTheRecordOnTheScreen)
 TEST(Durability, FailedInsertOrDeleteLeavesTheFileUnchanged)
 {
     struct Fault {
-        const char* name;
         std::function<void(Stored&)> set;
         const char* reason; // found in the message
     };
     for (const Fault& f : {
-             Fault{"not enough space", [](Stored& s) { s.io.freeSpace = 40; },
-                   "not enough free space"},
-             Fault{"disk full during the copy", [](Stored& s) { s.io.writeBudget = 30; },
-                   "No space left on device"},
-             Fault{"copy not flushed", [](Stored& s) { s.io.datasyncErrno = EIO; },
-                   "Input/output error"},
-             Fault{"rename refused", [](Stored& s) { s.io.renameErrno = EACCES; },
-                   "Permission denied"},
-             Fault{"cancelled", [](Stored& s) { s.dialogs.cancelProgressAt = 2; }, "cancelled"},
+             Fault{[](Stored& s) { s.io.freeSpace = 40; }, "not enough free space"},
+             Fault{[](Stored& s) { s.io.writeBudget = 30; }, "No space left on device"},
+             Fault{[](Stored& s) { s.io.datasyncErrno = EIO; }, "Input/output error"},
+             Fault{[](Stored& s) { s.io.renameErrno = EACCES; }, "Permission denied"},
+             Fault{[](Stored& s) { s.dialogs.cancelProgressAt = 2; }, "cancelled"},
          }) {
         for (const bool inserting : {true, false}) {
-            SCOPED_TRACE(std::string(f.name) + (inserting ? ", insert" : ", delete"));
+            SCOPED_TRACE(std::string(f.reason) + (inserting ? ", insert" : ", delete"));
             Stored s;
             if (inserting)
                 s.insertBefore(2);
@@ -166,9 +148,21 @@ TEST(Durability, FailedInsertOrDeleteLeavesTheFileUnchanged)
     }
 }
 
-TEST(Durability, InsertAndDeleteSwitchWholeFilesUnderTheLock)
+// Every stored record is flushed before its key returns; insertion and deletion switch whole
+// files, and the new file holds the lock at once.
+TEST(Durability, StoredRecordsAreFlushedAndWholeFilesSwitched)
 {
     Stored s;
+    const int before = s.io.datasyncs;
+    s.type(Fourth);
+    EXPECT_EQ(s.io.datasyncs, before + 1) << "the completed record";
+    s.key("Up");
+    s.type("9");
+    s.key("Down"); // leaving a changed stored record
+    EXPECT_EQ(s.io.datasyncs, before + 2);
+    const std::string four = Three + "90004FOURTH  004.0a\r\n";
+    EXPECT_EQ(s.app.read("s.dat"), four);
+
     s.insertBefore(1);
     s.type("0");
     EXPECT_EQ(s.io.renames, 1);
@@ -178,7 +172,7 @@ TEST(Durability, InsertAndDeleteSwitchWholeFilesUnderTheLock)
     EXPECT_FALSE(DataFile::Open(other, s.app.file("s.dat"), false).ok());
 
     s.deleteRecord(1);
-    EXPECT_EQ(s.app.read("s.dat"), Three);
+    EXPECT_EQ(s.app.read("s.dat"), four);
     EXPECT_EQ(s.io.renames, 2);
     EXPECT_EQ(s.files(), 3);
     EXPECT_GT(s.dialogs.progressReports, 0);
@@ -186,7 +180,7 @@ TEST(Durability, InsertAndDeleteSwitchWholeFilesUnderTheLock)
     // A folder not flushed after the switch: the new content is in place, keying stops.
     s.io.dirSyncErrno = EIO;
     s.deleteRecord(3);
-    EXPECT_EQ(s.records("s.dat").size(), 2u);
+    EXPECT_EQ(s.records("s.dat").size(), 3u);
     EXPECT_FALSE(s.e.file.DataFileNo.trusted());
     EXPECT_THAT(s.lastBox(), HasSubstr("Close the file"));
 }

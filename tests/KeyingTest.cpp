@@ -21,66 +21,52 @@ constexpr const char* AutoFormats = "AUTO\r\n"
                                     "D---E\r\n"
                                     "DUP\r\n";
 
-struct Validation {
-    const char* name;
-    char type;
-    bool atPoint;
-    int ch;
-    bool accepted;
-    std::vector<std::string> boxes;
-};
-
-class CharValidTest : public ::testing::TestWithParam<Validation>
+TEST(Keying, CharValidAcceptsOrRefusesWithItsMessages)
 {
-};
-
-TEST_P(CharValidTest, AcceptsOrRefusesWithItsMessages)
-{
-    const Validation& v = GetParam();
-    Station s;
-    s.start();
-    s.e.fmt.FmtLine = v.atPoint ? "." : "-";
-    s.e.scr.CurCol = 1;
-    s.e.fld.FldType = v.type;
-    EXPECT_EQ(s.e.fld.CharValid(v.ch), v.accepted);
-    EXPECT_EQ(s.dialogs.texts(), v.boxes);
+    const std::string Num = ". Numeric Only", Point = "Only decimal point '.' allowed";
+    struct Row {
+        char type;
+        bool atPoint;
+        int ch;
+        bool accepted;
+        std::vector<std::string> boxes;
+    };
+    for (const Row& r : {
+             Row{'N', false, '5', true, {}},
+             Row{'N', false, '.', true, {}},
+             Row{'N', false, 'a', false, {"Invalid Character - a" + Num}},
+             Row{'N', false, ' ', false, {"Invalid Character -  " + Num}},
+             Row{'Y', false, 'x', false, {"Invalid Character - x" + Num}},
+             Row{'D', false, '/', false, {"Invalid Character - /" + Num}},
+             Row{'B', false, ' ', true, {}},
+             Row{'B', false, '.', false, {"Invalid Character - ." + Num}},
+             Row{'M', false, 'x', true, {}},
+             Row{'M', false, ' ', true, {}},
+             Row{'M', false, '7', false, {"Alpha only"}},
+             Row{'A', false, '_', false, {"Invalid Character"}},
+             Row{'A', false, '{', false, {"Invalid Character"}},
+             Row{'A', false, 200, false, {"Invalid Character"}},
+             Row{'A', false, '#', true, {}},
+             Row{'J', false, 1, false, {"Invalid Character"}},
+             Row{'P', false, 1, true, {}},
+             Row{'S', false, 1, true, {}},
+             Row{'A', true, 'x', false, {Point}},
+             Row{'A', true, '.', true, {}},
+             Row{'L', true, 'x', true, {}},
+             Row{'R', true, 'x', false, {"Invalid Character - x" + Num}},
+             Row{'N', true, 'a', false, {"Invalid Character - a" + Num, Point}},
+         }) {
+        SCOPED_TRACE(std::string(1, r.type) + (r.atPoint ? " at the point, " : ", ") +
+                     std::to_string(r.ch));
+        Station s;
+        s.start();
+        s.e.fmt.FmtLine = r.atPoint ? "." : "-";
+        s.e.scr.CurCol = 1;
+        s.e.fld.FldType = r.type;
+        EXPECT_EQ(s.e.fld.CharValid(r.ch), r.accepted);
+        EXPECT_EQ(s.dialogs.texts(), r.boxes);
+    }
 }
-
-const std::string NumericOnly = ". Numeric Only";
-const std::string PointOnly = "Only decimal point '.' allowed";
-
-INSTANTIATE_TEST_SUITE_P(
-    Keying, CharValidTest,
-    ::testing::Values(
-        Validation{"N_digit", 'N', false, '5', true, {}},
-        Validation{"N_point", 'N', false, '.', true, {}},
-        Validation{"N_letter", 'N', false, 'a', false, {"Invalid Character - a" + NumericOnly}},
-        Validation{"N_blank", 'N', false, ' ', false, {"Invalid Character -  " + NumericOnly}},
-        Validation{"Y_letter", 'Y', false, 'x', false, {"Invalid Character - x" + NumericOnly}},
-        Validation{"D_slash", 'D', false, '/', false, {"Invalid Character - /" + NumericOnly}},
-        Validation{"B_blank", 'B', false, ' ', true, {}},
-        Validation{"B_point", 'B', false, '.', false, {"Invalid Character - ." + NumericOnly}},
-        Validation{"M_letter", 'M', false, 'x', true, {}},
-        Validation{"M_blank", 'M', false, ' ', true, {}},
-        Validation{"M_digit", 'M', false, '7', false, {"Alpha only"}},
-        Validation{"A_underscore", 'A', false, '_', false, {"Invalid Character"}},
-        Validation{"A_brace", 'A', false, '{', false, {"Invalid Character"}},
-        Validation{"A_code200", 'A', false, 200, false, {"Invalid Character"}},
-        Validation{"A_hash", 'A', false, '#', true, {}},
-        Validation{"J_control", 'J', false, 1, false, {"Invalid Character"}},
-        Validation{"P_control", 'P', false, 1, true, {}},
-        Validation{"S_control", 'S', false, 1, true, {}},
-        Validation{"A_atPoint", 'A', true, 'x', false, {PointOnly}},
-        Validation{"A_pointAtPoint", 'A', true, '.', true, {}},
-        Validation{"L_atPoint", 'L', true, 'x', true, {}},
-        Validation{"R_atPoint", 'R', true, 'x', false, {"Invalid Character - x" + NumericOnly}},
-        Validation{"N_letterAtPoint",
-                   'N',
-                   true,
-                   'a',
-                   false,
-                   {"Invalid Character - a" + NumericOnly, PointOnly}}),
-    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(Keying, NumericTestsOnText)
 {
@@ -93,13 +79,17 @@ TEST(Keying, NumericTestsOnText)
     EXPECT_EQ(FieldExitRules::Adjdec("1.239", "R--.--"), "001.23");
 }
 
-TEST(Keying, EnterAndSemicolonFillTheRestOfTheFieldByType)
+// Enter and ";" fill the rest of a field by its type; the fill is not keying, so Left then
+// Right goes on copying from the record before where keying stopped.
+TEST(Keying, FillsByTypeAndAFullDecimalFieldAlignsOnLeaving)
 {
     Station s(TypesFormats);
     s.start();
-    s.openWith("t.dat", "", "TYPES-30");
+    s.openWith("t.dat", "99993" + std::string(24, 'x') + "a\r\n", "TYPES-30");
     s.type("12");
-    s.key("Enter");
+    s.key("Enter", "Left", "Right");
+    EXPECT_EQ(s.e.rec.RecBuf.substr(0, 5), "12003");
+    EXPECT_EQ(s.e.scr.CurCol, 6);
     s.type("12;12");
     s.key("Enter");
     s.type("5.5");
@@ -107,43 +97,22 @@ TEST(Keying, EnterAndSemicolonFillTheRestOfTheFieldByType)
     EXPECT_EQ(s.e.scr.CurCol, 22) << "the adjusted field is not adjusted again";
     s.type("AB;X");
     s.key("Enter");
-
-    EXPECT_EQ(s.records("t.dat"), std::vector<std::string>{"1200012   00012005.5000ABX   a"});
-}
-
-TEST(Keying, FillsAreNotKeyingAndAFullDecimalFieldAlignsOnLeaving)
-{
-    // After Left, Right goes on copying from the previous record where keying stopped.
-    Station s(TypesFormats);
-    s.start();
-    s.app.write("t.dat", "99993" + std::string(24, 'x') + "a\r\n");
-    s.open("t.dat", "TYPES-30");
-    s.type("12");
-    s.key("Enter");
-    s.key("Left");
-    s.key("Right");
-    EXPECT_EQ(s.e.rec.RecBuf.substr(0, 5), "12003");
-    EXPECT_EQ(s.e.scr.CurCol, 6);
+    EXPECT_EQ(s.records("t.dat").at(1), "1200312   00012005.5000ABX   a");
 
     // A decimal field keyed to its end is aligned once the next field is entered.
-    s.key("Tab");
-    s.key("Tab");
+    s.key("Tab", "Tab", "Tab");
     s.type("123456");
     EXPECT_EQ(s.e.rec.RecBuf.substr(15, 6), "123.00");
     EXPECT_EQ(s.e.scr.CurCol, 22);
     EXPECT_EQ(s.e.fld.FldType, 'J');
 }
 
-class AutoStation : public Station
-{
-public:
-    AutoStation() : Station(AutoFormats) {}
-
-    void openWith(const std::string& records, const std::string& format)
+// Over a file of the automatic formats, with F12 as the Duplicate key and the switch on.
+struct AutoStation : Station {
+    AutoStation(const std::string& records, const std::string& format) : Station(AutoFormats)
     {
         start();
-        app.write("a.dat", records);
-        open("a.dat", format);
+        openWith("a.dat", records, format);
         e.prefs.DupKeyCode = KeyCode::F12;
         key("Ctrl+D");
     }
@@ -151,16 +120,12 @@ public:
 
 TEST(Keying, IncrementOfTheLastFieldCompletesEachRecord)
 {
-    AutoStation s;
-    s.openWith("", "LASTY-9");
-    EXPECT_TRUE(s.dialogs.texts().empty());
-
+    AutoStation s("", "LASTY-9");
     s.type("ABCD");
     EXPECT_EQ(s.dialogs.texts(), std::vector<std::string>{"Auto Inc  Max field length = 9"})
         << "nothing to increment on the first record";
     EXPECT_EQ(s.e.scr.CurCol, 5);
     s.type("0009EFGHIJKL");
-
     EXPECT_EQ(s.records("a.dat"),
               (std::vector<std::string>{"ABCD0009a", "EFGH0010a", "IJKL0011a"}));
     EXPECT_EQ(s.e.rec.CurRec, 4);
@@ -168,18 +133,12 @@ TEST(Keying, IncrementOfTheLastFieldCompletesEachRecord)
 
 TEST(Keying, RecordFilledWholeByDuplicationWaitsForAKey)
 {
-    AutoStation s;
-    s.openWith("WXYZa\r\n", "ALLDUP-5");
     // Ctrl+D came after the record was set up; the next record shows the duplication.
-    s.key("Right");
-    s.key("Right");
-    s.key("Right");
-    s.key("Right");
-    s.key("Right");
+    AutoStation s("WXYZa\r\n", "ALLDUP-5");
+    s.key("Right", "Right", "Right", "Right", "Right");
     EXPECT_EQ(s.records("a.dat").size(), 2u);
     EXPECT_EQ(s.dataRow(), "WXYZ");
     EXPECT_EQ(s.e.scr.CurCol, 5);
-
     s.key("Right");
     EXPECT_EQ(s.records("a.dat"), (std::vector<std::string>{"WXYZa", "WXYZa", "WXYZa"}));
     EXPECT_EQ(s.e.rec.EndRec, 4);
@@ -187,8 +146,7 @@ TEST(Keying, RecordFilledWholeByDuplicationWaitsForAKey)
 
 TEST(Keying, DuplicateKeyCopiesTheRestOfTheField)
 {
-    AutoStation s;
-    s.openWith("PREVABCDLMNO0009XYZ123a\r\n", "AUTO-23");
+    AutoStation s("PREVABCDLMNO0009XYZ123a\r\n", "AUTO-23");
     s.key("Ctrl+D"); // off again
     s.type("NEW15");
     s.key("F12");
@@ -196,8 +154,7 @@ TEST(Keying, DuplicateKeyCopiesTheRestOfTheField)
     EXPECT_EQ(s.e.scr.CurCol, 9);
     s.type("7");
     EXPECT_EQ(s.dataRow(), "NEW15BCD7") << "with F12 as the Duplicate key, 7 is a character";
-    s.key("Alt+F12");
-    s.key("Ctrl+F12");
+    s.key("Alt+F12", "Ctrl+F12");
     EXPECT_EQ(s.dataRow(), "NEW15BCD7MNO");
 
     s.e.prefs.DupKeyCode = KeyCode::Digit7;
@@ -205,21 +162,6 @@ TEST(Keying, DuplicateKeyCopiesTheRestOfTheField)
     s.key("F12");
     s.type("7");
     EXPECT_EQ(s.dataRow(), "NEW15BCD7MNO1009") << "F12 does nothing; 7 duplicates, unkeyed";
-}
-
-TEST(Keying, FieldKeysOnAPositionInNoFieldLeaveTheFileWhole)
-{
-    // Alt+F1 then "-" on position 1 leaves it in no field once the record is set up again;
-    // Enter there used to fill from position 0 and throw.
-    AutoStation s;
-    s.openWith("", "AUTO-23");
-    for (const char* k : {"F11", "Right", "Up", "Alt+F1", "-", "End", "Down", "Enter", "F12"})
-        s.key(k);
-    EXPECT_EQ(s.e.fmt.field(s.e.fld.CurFld).Start, 0);
-    const auto recs = s.records("a.dat");
-    ASSERT_FALSE(recs.empty());
-    for (const auto& r : recs)
-        EXPECT_EQ(r.size(), 23u);
 }
 
 } // namespace

@@ -20,29 +20,23 @@ TEST(Opening, LastRecordBecomesThePreviousOneAndCloseLeavesTheFile)
 {
     Station s;
     s.start();
-    s.app.write("pay.dat",
-                Rec("00001SMITH   ", 'a') + Rec("00002JONES   ", 'a') + Rec("00003BROWN   ", 'b'));
-    s.open("pay.dat", "PAYROLL/2-14");
+    s.openWith("pay.dat",
+               Rec("00001SMITH   ", 'a') + Rec("00002JONES   ", 'a') + Rec("00003BROWN   ", 'b'),
+               "PAYROLL/2-14");
 
     EXPECT_TRUE(s.dialogs.boxes.empty());
     EXPECT_EQ(s.e.rec.EndRec, 4);
     EXPECT_EQ(s.e.rec.OrigRec, "00003BROWN   b");
     EXPECT_EQ(s.e.fmt.FmtNo, 2) << "the last record's letter selects its format";
     EXPECT_EQ(s.e.rec.RecBuf, std::string(14, ' '));
-    const WindowState& w = s.e.win;
-    EXPECT_EQ(w.caption, "KORVALEN - ( Orlenmark ) " + text::Upper(s.app.file("pay.dat")));
-    EXPECT_TRUE(!w.mnuNew && !w.mnuOpen && w.mnuClose && w.SaveData && w.previousVisible);
-    EXPECT_EQ(w.panels[2], " 4");
-    EXPECT_EQ(w.panels[5], "Typ:B");
-    EXPECT_EQ(w.panels[6], "Fmt:2/2");
-    EXPECT_NE(w.panels[1].find(" - Fmt:PAYROLL/2-14"), std::string::npos);
+    // Caption, menus and the other panels after an opening: runner-open.
+    EXPECT_EQ(s.e.win.panels[5], "Typ:B");
+    EXPECT_EQ(s.e.win.panels[6], "Fmt:2/2");
     EXPECT_EQ(s.screen.rowText(s.T()), "DEPT SURNAME ");
 
-    s.e.file.mnuClose_Click();
+    s.e.file.mnuClose_Click(); // the menus and caption after Close: runner-open
     EXPECT_FALSE(s.e.scr.RecordShown || s.e.file.DataFileNo.isOpen());
     EXPECT_TRUE(s.screen.glyphs().empty());
-    EXPECT_TRUE(w.mnuNew && w.mnuOpen && !w.mnuClose);
-    EXPECT_EQ(w.caption, "KORVALEN - ( Orlenmark ) " + text::Upper(s.app.file("pay.dat")));
 }
 
 std::string Records(int n)
@@ -63,59 +57,48 @@ std::string Junk()
 
 // Whatever the file holds, opening it never changes it; only a whole number of records of
 // the format's length is set up for keying.
-struct OpenRow {
-    const char* name;
-    std::string file;
-    std::string bytes;
-    int curRec;      // 0: not set up
-    std::string box; // part of the one message expected, or none
-    friend void PrintTo(const OpenRow& row, std::ostream* os) { *os << row.name; }
-};
-
-class OpenFileTest : public ::testing::TestWithParam<OpenRow>
+TEST(Opening, SetsUpOnlyWholeRecordsAndLeavesTheFileAlone)
 {
-};
-
-TEST_P(OpenFileTest, SetsUpOnlyWholeRecords)
-{
-    const OpenRow& row = GetParam();
-    Station s;
-    s.start();
-    s.app.write(row.file, row.bytes);
-    s.open(row.file, "STOCK-19");
-    EXPECT_EQ(s.e.scr.RecordShown, row.curRec > 0);
-    if (row.curRec > 0) {
-        EXPECT_EQ(s.e.rec.CurRec, row.curRec);
-        EXPECT_EQ(s.e.rec.EndRec, row.curRec);
-        EXPECT_EQ(s.e.win.panels[2], text::SignedDec(row.curRec));
-    } else {
-        EXPECT_TRUE(s.screen.glyphs().empty());
-        EXPECT_TRUE(s.e.win.mnuClose) << "Close must stay available to leave the file";
+    struct Row {
+        std::string file, bytes;
+        int curRec;      // 0: not set up
+        std::string box; // part of the one message expected, or none
+    };
+    for (const Row& r : {
+             Row{"e.dat", "", 1, ""},
+             Row{"t.dat", Records(3), 4, ""},
+             Row{"big.dat", Records(40000), 40001, ""}, // more than 16 bits can number
+             Row{"l.dat", Records(1) + "00002ABCDEFGH12345a", 3, ""}, // no line end at the last
+             Row{"Z\xC3\xBCrich \xE9t\xE9.dat", Records(1), 2, ""},
+             Row{"m.dat", Rec("1234567890ABCDEFG", 'a') + Rec("1234567890ABCDEFG", 'a'), 0,
+                 "Mismatch!\nFormat Length: 19\n Record Length:18"},
+             Row{"f.dat", Records(1) + "00002AB", 0, "The data file "},
+             Row{"j.dat", Junk(), 0, "Mismatch!"},
+         }) {
+        SCOPED_TRACE(r.file);
+        Station s;
+        s.start();
+        s.openWith(r.file, r.bytes, "STOCK-19");
+        EXPECT_EQ(s.e.scr.RecordShown, r.curRec > 0);
+        if (r.curRec > 0) {
+            EXPECT_EQ(s.e.rec.CurRec, r.curRec);
+            EXPECT_EQ(s.e.rec.EndRec, r.curRec);
+            EXPECT_EQ(s.e.win.panels[2], text::SignedDec(r.curRec));
+        } else {
+            EXPECT_TRUE(s.screen.glyphs().empty());
+            EXPECT_TRUE(s.e.win.mnuClose) << "Close must stay available to leave the file";
+        }
+        if (r.box.empty()) {
+            EXPECT_TRUE(s.dialogs.boxes.empty()) << s.lastBox();
+        } else {
+            ASSERT_EQ(s.dialogs.boxes.size(), 1u);
+            EXPECT_NE(s.lastBox().find(r.box), std::string::npos) << s.lastBox();
+            EXPECT_EQ(s.dialogs.boxes[0].icon, Icon::Exclamation);
+        }
+        s.e.file.mnuClose_Click();
+        EXPECT_EQ(s.app.read(r.file), r.bytes);
     }
-    if (row.box.empty()) {
-        EXPECT_TRUE(s.dialogs.boxes.empty()) << s.dialogs.texts().front();
-    } else {
-        ASSERT_EQ(s.dialogs.boxes.size(), 1u);
-        EXPECT_NE(s.dialogs.boxes[0].text.find(row.box), std::string::npos)
-            << s.dialogs.boxes[0].text;
-        EXPECT_EQ(s.dialogs.boxes[0].icon, Icon::Exclamation);
-    }
-    s.e.file.mnuClose_Click();
-    EXPECT_EQ(s.app.read(row.file), row.bytes);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, OpenFileTest,
-    ::testing::Values(
-        OpenRow{"Empty", "e.dat", "", 1, ""}, OpenRow{"ThreeRecords", "t.dat", Records(3), 4, ""},
-        OpenRow{"MoreThanSixteenBitsCanNumber", "big.dat", Records(40000), 40001, ""},
-        OpenRow{"LastRecordWithoutLineEnd", "l.dat", Records(1) + "00002ABCDEFGH12345a", 3, ""},
-        OpenRow{"NonAsciiName", "Z\xC3\xBCrich \xE9t\xE9.dat", Records(1), 2, ""},
-        OpenRow{"Mismatch", "m.dat", Rec("1234567890ABCDEFG", 'a') + Rec("1234567890ABCDEFG", 'a'),
-                0, "Mismatch!\nFormat Length: 19\n Record Length:18"},
-        OpenRow{"TrailingFragment", "f.dat", Records(1) + "00002AB", 0, "The data file "},
-        OpenRow{"BinaryJunk", "j.dat", Junk(), 0, "Mismatch!"}),
-    [](const auto& row) { return std::string(row.param.name); });
 
 // The chosen file's folder becomes the data folder, and its own FILE.FMT is the one read.
 TEST(Opening, NewNameGetsItsExtensionInTheChosenFolder)
@@ -154,7 +137,6 @@ TEST(Opening, FileInTheRootFolder)
             fs::remove("/FILE.FMT", ec);
         }
     } cleanup{data};
-
     Station s;
     s.start();
     s.open(data.string(), "STOCK-19");
@@ -187,12 +169,20 @@ TEST(Opening, SecondStationIsRefusedTheFileItKeys)
     EXPECT_EQ(a.app.read("shared.dat"), bytes);
 }
 
-TEST(Opening, DialogsThatGiveNothing)
+// A question answered No, a format selection cancelled or a format not found leaves every
+// file alone; a cancelled Open and a typed name that exists: runner-open, runner-new-file.
+TEST(Opening, NothingIsCreatedOrEmptiedUntilTheFormatIsFound)
 {
     Station s;
     s.start();
-    s.e.file.mnuOpen_Click(); // Open dialog cancelled
-    EXPECT_EQ(s.dialogs.texts(), (std::vector<std::string>{"No File Selected"}));
+    const std::string bytes = Rec("00001ABCDEFGH12345", 'a');
+    s.app.write("n.dat", bytes);
+    s.dialogs.answers.push_back(Dialogs::Answer::No);
+    s.e.file.mnuNew_Click();
+    ASSERT_EQ(s.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(s.dialogs.boxes[0].buttons, Buttons::YesNo);
+    EXPECT_EQ(s.dialogs.boxes[0].icon, Icon::Question);
+    EXPECT_TRUE(s.dialogs.openRequests.empty());
 
     s.dialogs.boxes.clear();
     s.dialogs.openAnswers.push_back(s.app.file("x.dat"));
@@ -210,30 +200,8 @@ TEST(Opening, DialogsThatGiveNothing)
     EXPECT_NE(texts[1].find("NOSUCH"), std::string::npos);
     EXPECT_EQ(texts[2], "Format not found");
     EXPECT_EQ(s.dialogs.boxes[2].icon, Icon::Information);
-    EXPECT_TRUE(s.e.win.mnuOpen);
-    EXPECT_FALSE(s.e.win.mnuClose);
+    EXPECT_TRUE(s.e.win.mnuOpen && !s.e.win.mnuClose);
     EXPECT_FALSE(std::filesystem::exists(s.app.path() / "x.dat"));
-
-    // A typed name that exists still opens.
-    s.dialogs.boxes.clear();
-    s.open("y.dat", "stock");
-    EXPECT_TRUE(s.e.scr.RecordShown);
-}
-
-TEST(NewFile, EmptiesAnExistingFileOnlyWhenConfirmed)
-{
-    Station s;
-    s.start();
-    const std::string bytes = Rec("00001ABCDEFGH12345", 'a');
-    s.app.write("n.dat", bytes);
-
-    s.dialogs.answers.push_back(Dialogs::Answer::No);
-    s.e.file.mnuNew_Click();
-    ASSERT_EQ(s.dialogs.boxes.size(), 1u);
-    EXPECT_EQ(s.dialogs.boxes[0].buttons, Buttons::YesNo);
-    EXPECT_EQ(s.dialogs.boxes[0].icon, Icon::Question);
-    EXPECT_TRUE(s.dialogs.openRequests.empty());
-    EXPECT_EQ(s.app.read("n.dat"), bytes);
 
     s.dialogs.openAnswers.push_back(s.app.file("n.dat"));
     s.dialogs.chooseEntry("NOSUCH");

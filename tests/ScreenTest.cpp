@@ -7,10 +7,13 @@ namespace
 
 constexpr Color Green = 0x00FF00, White = 0xFFFFFF, Gold = 0x34BDE4;
 
-TEST(EntryBand, ShowsHeadingDataAndFormatLinesInTheirColours)
+// One session: the band as opened, a message shown over it, then the focus lost and regained.
+TEST(EntryBand, LinesColoursMessageAndFocus)
 {
     Station s;
     s.start();
+    s.e.scr.FocusGained();
+    EXPECT_FALSE(s.screen.caret().visible) << "no caret before a record is shown";
     s.open("band.dat", "STOCK-19");
     const double T = s.T();
     EXPECT_EQ(s.screen.rowText(T), "ITEM NAME   PRICE ");
@@ -25,11 +28,28 @@ TEST(EntryBand, ShowsHeadingDataAndFormatLinesInTheirColours)
     // The band ends at row 2T + 1; below it the surface is white.
     EXPECT_EQ(s.screen.pixel(400, static_cast<int>((2 * T + 1) * 16) - 1), Green);
     EXPECT_EQ(s.screen.pixel(400, static_cast<int>((2 * T + 1) * 16)), White);
-    // Caret on position 1 of the data line.
+    const auto& caret = s.screen.caret(); // on position 1 of the data line
+    EXPECT_TRUE(caret.visible && caret.x == 0 && caret.y == 52 && caret.h == 12);
+
+    // One cell per character, the longer message before wiped.
+    s.e.status.DisplayMode("File Saved and X", 0xFF00FF);
+    s.e.status.DisplayMode("Fifteen chars!!", Green);
+    for (int col = 12; col < 52; ++col)
+        EXPECT_EQ(s.screen.cellColor(col, T + 4), col < 27 ? Green : White) << col;
+    EXPECT_EQ(s.screen.rowText(T + 4), std::string(12, ' ') + "Fifteen chars!!");
+    EXPECT_EQ(s.e.status.ModeColor, Green);
+    // Back on the data line, rounded to a whole row.
+    EXPECT_EQ(s.screen.printCol(), 0);
+    EXPECT_EQ(s.screen.printRow(), 3);
+    EXPECT_EQ(s.screen.caret().y, 48);
+
+    s.screen.setPrintPos(5, T + 1); // row 3.25
+    s.e.scr.FocusLost();
+    s.screen.setPrintPos(0, 0);
+    s.e.scr.FocusGained();
     EXPECT_TRUE(s.screen.caret().visible);
-    EXPECT_EQ(s.screen.caret().x, 0);
-    EXPECT_EQ(s.screen.caret().y, 52);
-    EXPECT_EQ(s.screen.caret().h, 12);
+    EXPECT_EQ(s.screen.caret().x, 40);
+    EXPECT_EQ(s.screen.caret().y, 48);
 }
 
 TEST(EntryBand, StoredColoursAndKeyingOverACell)
@@ -54,26 +74,6 @@ TEST(EntryBand, StoredColoursAndKeyingOverACell)
     surf.setPrintPos(4, s.T() + 1);
     surf.print("C");
     EXPECT_EQ(s.screen.glyphs().at({52, 32}), "BC");
-}
-
-TEST(MessageLine, ColoursOneCellPerCharacterAndRestoresThePrintPosition)
-{
-    Station s;
-    s.start();
-    s.open("m.dat", "STOCK-19");
-    const double row = s.T() + 4;
-    s.e.status.DisplayMode("File Saved and X", 0xFF00FF); // 16 characters
-    s.e.status.DisplayMode("Fifteen chars!!", Green);
-    for (int col = 12; col < 27; ++col)
-        EXPECT_EQ(s.screen.cellColor(col, row), Green) << col;
-    for (int col = 27; col < 52; ++col)
-        EXPECT_EQ(s.screen.cellColor(col, row), White) << col;
-    EXPECT_EQ(s.screen.rowText(row), std::string(12, ' ') + "Fifteen chars!!");
-    EXPECT_EQ(s.e.status.ModeColor, Green);
-    // Back on the data line, rounded to a whole row.
-    EXPECT_EQ(s.screen.printCol(), 0);
-    EXPECT_EQ(s.screen.printRow(), 3);
-    EXPECT_EQ(s.screen.caret().y, 48);
 }
 
 TEST(MessageLine, SaveAndDeleteSayWhatTheyDoInTheirColours)
@@ -103,22 +103,6 @@ TEST(MessageLine, SaveAndDeleteSayWhatTheyDoInTheirColours)
     s.io.datasyncErrno = EIO;
     EXPECT_FALSE(s.e.file.ImgFileSave_Click());
     EXPECT_EQ(s.messageLine(), "");
-}
-
-TEST(Focus, RegainingFocusRestoresTheRoundedPosition)
-{
-    Station s;
-    s.start();
-    s.e.scr.FocusGained();
-    EXPECT_FALSE(s.screen.caret().visible) << "no caret before a record is shown";
-    s.open("f.dat", "STOCK-19");
-    s.screen.setPrintPos(5, s.T() + 1); // row 3.25
-    s.e.scr.FocusLost();
-    s.screen.setPrintPos(0, 0);
-    s.e.scr.FocusGained();
-    EXPECT_EQ(s.screen.caret().x, 40);
-    EXPECT_EQ(s.screen.caret().y, 48);
-    EXPECT_TRUE(s.screen.caret().visible);
 }
 
 // A format 160 positions long (and one of 81) on an 80-column screen.
