@@ -11,10 +11,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <array>
-#include <initializer_list>
 #include <memory>
-#include <utility>
 
 #include "app/EntryScreenWidget.h"
 #include "app/frmKvl.h"
@@ -29,26 +26,19 @@ const QColor White(255, 255, 255);
 // The stored band colour 0x00BBGGRR, and how it is painted.
 constexpr int StoredBand = 0x4080FF;
 const QColor Band(255, 128, 64);
-
 // Band rows of the entry screen, in pixels: heading at row 2.25, data line below it.
 constexpr int HeadingY = 44;
 constexpr int DataY = 60;
-// The data line in character rows; record position 1 is its first cell.
-constexpr double DataRow = 3.25;
 
 // STOCK records: PART (N, 5), NAME (A, 8), PRC (R, 5) and the format letter.
 const QByteArray StockRecord = "00001BOLT    00150a";
-const QByteArray TypedStock = "12345WIDGETS100150";
 
 // Counts what Exit saves, to see that it is saved once.
-class CountingStore : public MemorySettingsStore
-{
-public:
+struct CountingStore : MemorySettingsStore {
     void saveSetting(const std::string& app, const std::string& section, const std::string& key,
                      const std::string& value) override
     {
-        if (section == "Memkey")
-            ++memKeySaves;
+        memKeySaves += section == "Memkey";
         MemorySettingsStore::saveSetting(app, section, key, value);
     }
     int memKeySaves = 0;
@@ -86,30 +76,34 @@ class frmKvlTest : public QObject
 private slots:
     void initTestCase();
     void init();
-    void cleanup();
+    void cleanup() { m_window.reset(); }
 
-    void windowShowsEngineState();
-    void exitTerminatesOnce();
-
-    void typedRecordIsWritten();
-    void tabKeysTheEngine();
-    void digitKeys_data();
-    void digitKeys();
-    void commandKeysStayWithEngine();
-    void statusPanelClicks();
-    void editMenuAndMenuKeys();
-    void verifyIsWired();
+    void windowShowsEngineStateAndExitsOnce();
+    void keyingAndMenus();
+    void duplicateSwitchAndCommandKeys();
 
 private:
-    void makeWindow();
     void openFile(const QByteArray& records, const char* entry);
-    EntryScreenWidget* entryScreen() const;
-    QString dataRow() const;
-    QImage screenImage() const { return entryScreen()->grab().toImage(); }
+    template <class T> T* child(const QString& name) const { return m_window->findChild<T*>(name); }
+    EntryScreenWidget* screen() const
+    {
+        return child<EntryScreenWidget>(QStringLiteral("EntryScreen"));
+    }
+    QLineEdit* previous() const { return child<QLineEdit>(QStringLiteral("Previous")); }
+    QString dataRow() const { return QString::fromLatin1(screen()->model().rowText(3.25)); }
+    QImage screenImage() const { return screen()->grab().toImage(); }
+    QLabel* panelLabel(int n) const
+    {
+        return child<QLabel>(QStringLiteral("StatusPanel%1").arg(n));
+    }
+    QString panel(int n) const { return panelLabel(n)->text(); }
+    QColor dupShown() const { return panelLabel(3)->pixmap().toImage().pixelColor(0, 0); }
     QAction* action(const char* name) const;
-    void expectEnabled(std::initializer_list<const char*> names, bool enabled) const;
-    QString panel(int n) const;
-    QLabel* panelLabel(int n) const;
+    void expectEnabled(std::initializer_list<const char*> names, bool enabled) const
+    {
+        for (const char* name : names)
+            QVERIFY2(action(name)->isEnabled() == enabled, name);
+    }
 
     QTemporaryDir m_settingsDir;
     std::unique_ptr<QTemporaryDir> m_appDir;
@@ -146,17 +140,6 @@ void frmKvlTest::init()
     m_dialogs = ScriptedDialogs();
     m_store = CountingStore();
     m_store.values[{"Korvalen", "formcolor", "f2"}] = std::to_string(StoredBand);
-    makeWindow();
-}
-
-void frmKvlTest::cleanup()
-{
-    m_window.reset();
-    m_appDir.reset();
-}
-
-void frmKvlTest::makeWindow()
-{
     m_window = std::make_unique<frmKvl>(m_appDir->path().toStdString(), m_store, &m_dialogs);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -175,51 +158,27 @@ void frmKvlTest::openFile(const QByteArray& records, const char* entry)
     QVERIFY(m_dialogs.boxes.empty());
 }
 
-EntryScreenWidget* frmKvlTest::entryScreen() const
-{
-    return m_window->findChild<EntryScreenWidget*>(QStringLiteral("EntryScreen"));
-}
-
-QString frmKvlTest::dataRow() const
-{
-    return QString::fromLatin1(entryScreen()->model().rowText(DataRow));
-}
-
 QAction* frmKvlTest::action(const char* name) const
 {
-    auto* a = m_window->findChild<QAction*>(QString::fromLatin1(name));
+    auto* a = child<QAction>(QString::fromLatin1(name));
     if (!a)
         qFatal("no action %s", name);
     return a;
 }
 
-void frmKvlTest::expectEnabled(std::initializer_list<const char*> names, bool enabled) const
-{
-    for (const char* name : names)
-        QVERIFY2(action(name)->isEnabled() == enabled, name);
-}
-
-QString frmKvlTest::panel(int n) const
-{
-    const auto* label = panelLabel(n);
-    return label ? label->text() : QStringLiteral("<no panel>");
-}
-
-QLabel* frmKvlTest::panelLabel(int n) const
-{
-    return m_window->findChild<QLabel*>(QStringLiteral("StatusPanel%1").arg(n));
-}
-
-void frmKvlTest::windowShowsEngineState()
+void frmKvlTest::windowShowsEngineStateAndExitsOnce()
 {
     QCOMPARE(m_window->windowTitle(),
              QStringLiteral("KORVALEN Data Entry and Verification - Orlenmark"));
     expectEnabled({"mnuNew", "mnuOpen", "mnuCut", "mnuPrefs"}, true);
     expectEnabled({"mnuClose", "SaveData", "mnuBack", "mnuFwd", "mnuInsRec", "mnuDelRec"}, false);
+    const char* tips[] = {"File Name",       "Record Number", "Press Ctrl-D to Toggle",
+                          "Character Count", "Field Type",    "Format number"};
+    for (int n = 1; n <= 6; ++n)
+        QCOMPARE(panelLabel(n)->toolTip(), QString::fromLatin1(tips[n - 1]));
     // The duplicate pictures exist, so start-up has nothing to complain about.
     QVERIFY(m_dialogs.boxes.empty());
-    auto* previous = m_window->findChild<QLineEdit*>(QStringLiteral("Previous"));
-    QVERIFY(!previous->isVisible());
+    QVERIFY(!previous()->isVisible());
     QCOMPARE(At(screenImage(), 600, HeadingY), White);
 
     openFile("1234567890123456789\r\n", "STOCK-19");
@@ -232,14 +191,14 @@ void frmKvlTest::windowShowsEngineState()
     QCOMPARE(panel(2), QStringLiteral(" 2"));
     QCOMPARE(panel(6), QStringLiteral("Fmt:1/1"));
 
-    const auto* screen = entryScreen();
-    QVERIFY(previous->isVisible());
-    QCOMPARE(previous->geometry(),
-             QRect(8, screen->height() - 7 * 16, screen->width() - 16, previous->height()));
+    const auto* entry = screen();
+    QVERIFY(previous()->isVisible());
+    QCOMPARE(previous()->geometry(),
+             QRect(8, entry->height() - 7 * 16, entry->width() - 16, previous()->height()));
     // The band takes the stored colour; the heading's "P" is drawn in the first cell, the
     // blank after "PART" is not.
     const QImage image = screenImage();
-    const int farRight = screen->width() - 4;
+    const int farRight = entry->width() - 4;
     QCOMPARE(At(image, farRight, HeadingY), Band);
     QCOMPARE(At(image, farRight, DataY), White);
     QVERIFY(Inked(image, 0, 36, Band));
@@ -250,77 +209,90 @@ void frmKvlTest::windowShowsEngineState()
     QVERIFY(!Inked(screenImage(), 0, 36, White));
     expectEnabled({"mnuNew", "mnuOpen"}, true);
     expectEnabled({"mnuClose"}, false);
-}
 
-void frmKvlTest::exitTerminatesOnce()
-{
-    constexpr int MemKeys = 8; // F2..F9
-    // File > Exit ends the program and then closes the window, which must not save again.
+    // File > Exit saves the memory keys F2..F9, then closes the window, which must not save
+    // them again.
+    m_store.memKeySaves = 0;
     action("mnuExit")->trigger();
     QVERIFY(!m_window->isVisible());
-    QCOMPARE(m_store.memKeySaves, MemKeys);
+    QCOMPARE(m_store.memKeySaves, 8);
     m_window.reset();
-    QCOMPARE(m_store.memKeySaves, MemKeys);
+    QCOMPARE(m_store.memKeySaves, 8);
 }
 
-void frmKvlTest::typedRecordIsWritten()
+void frmKvlTest::keyingAndMenus()
 {
     openFile(StockRecord + "\r\n", "STOCK-19");
+    auto* entry = screen();
+    // Give the focus chain somewhere to go: Tab must still stay on the entry screen.
+    previous()->setFocusPolicy(Qt::TabFocus);
+    QCOMPARE(QApplication::focusWidget(), entry);
+
+    // The pad's 7 types; the main-row 7 is the Duplicate key, which takes the field from the
+    // previous record and types nothing.
+    QTest::keyClick(entry, Qt::Key_7, Qt::KeypadModifier);
+    QCOMPARE(panel(4), QStringLiteral("2"));
+    QTest::keyClicks(entry, QStringLiteral("2345"));
+    QTest::keyClick(entry, Qt::Key_7);
+    QCOMPARE(dataRow().leftJustified(14).left(14), QStringLiteral("72345BOLT     "));
+    QCOMPARE(panel(4), QStringLiteral("14"));
+    QTest::keyClick(entry, Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(panel(4), QStringLiteral("6"));
+    QTest::keyClick(entry, Qt::Key_Tab);
+    QCOMPARE(panel(4), QStringLiteral("14"));
+    QCOMPARE(QApplication::focusWidget(), entry);
     // The last field fills the record up to its format letter, which completes it.
-    QTest::keyClicks(entryScreen(), QString::fromLatin1(TypedStock));
-    QCOMPARE(m_window->findChild<QLineEdit*>(QStringLiteral("Previous"))->text(),
-             QString::fromLatin1(TypedStock + "a"));
+    QTest::keyClicks(entry, QStringLiteral("00150"));
+    QCOMPARE(previous()->text(), QStringLiteral("72345BOLT    00150a"));
     QCOMPARE(panel(2).trimmed(), QStringLiteral("3"));
     QCOMPARE(panel(4), QStringLiteral("1"));
+
+    // Up steps back to record 2; from there the menu steps on.
+    QTest::keyClick(entry, Qt::Key_Up);
+    QCOMPARE(panel(2).trimmed(), QStringLiteral("2"));
+    action("mnuBack")->trigger();
+    QCOMPARE(panel(2).trimmed(), QStringLiteral("1"));
+    QVERIFY(dataRow().startsWith(QString::fromLatin1(StockRecord.left(18))));
+    action("mnuFwd")->trigger();
+    QCOMPARE(panel(2).trimmed(), QStringLiteral("2"));
+
+    // Menu shortcuts and Alt+letter stay with the menus.
+    m_dialogs.answers.push_back(Dialogs::Answer::No);
+    QTest::keyClick(entry, Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(m_dialogs.texts().size(), std::size_t{1});
+    QCOMPARE(m_dialogs.boxes.back().title, std::string("Confirm Record Insertion"));
+    QTest::keyClick(entry, Qt::Key_E, Qt::AltModifier);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    QCOMPARE(menu->title(), QStringLiteral("&Edit"));
+    menu->close();
+    // A menu key that no menu took is not keyed either.
+    QSignalSpy keyed(entry, &EntryScreenWidget::keyPressed);
+    QKeyEvent stray(QEvent::KeyPress, Qt::Key_Y, Qt::ControlModifier);
+    static_cast<QObject*>(entry)->event(&stray); // past the shortcut map
+    QCOMPARE(keyed.count(), 0);
+
+    // Deleting record 2 leaves record 1.
+    m_dialogs.answers.push_back(Dialogs::Answer::Yes);
+    action("mnuDelRec")->trigger();
+    QFile file(m_appDir->filePath(QStringLiteral("keyed.dat")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), StockRecord + "\r\n");
+
+    // Record 1 starts with 0: in Verify mode a 9 is a mismatch.
+    QTest::keyClick(entry, Qt::Key_Up);
+    action("mnuVerify")->trigger();
+    QVERIFY(action("mnuVerify")->isChecked());
+    QTest::keyClick(entry, Qt::Key_9, Qt::KeypadModifier);
+    QCOMPARE(m_dialogs.texts().size(), std::size_t{3}); // after the two confirmations
+    QCOMPARE(m_dialogs.texts().back(), std::string("Mismatch"));
 }
 
-void frmKvlTest::tabKeysTheEngine()
-{
-    openFile(StockRecord + "\r\n", "STOCK-19");
-    auto* screen = entryScreen();
-    // Give the focus chain somewhere to go: Tab must still stay on the entry screen.
-    m_window->findChild<QLineEdit*>(QStringLiteral("Previous"))->setFocusPolicy(Qt::TabFocus);
-    QCOMPARE(QApplication::focusWidget(), screen);
-
-    QTest::keyClick(screen, Qt::Key_Tab);
-    QTest::keyClick(screen, Qt::Key_Tab);
-    QCOMPARE(panel(4), QStringLiteral("14"));
-    QTest::keyClick(screen, Qt::Key_Backtab, Qt::ShiftModifier);
-    QCOMPARE(panel(4), QStringLiteral("6"));
-    QCOMPARE(QApplication::focusWidget(), screen);
-}
-
-void frmKvlTest::digitKeys_data()
-{
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<QString>("keyed");
-    QTest::addColumn<QString>("column");
-
-    // The main-row 7 is the Duplicate key: the field comes from the previous record.
-    QTest::newRow("pad 7") << int(Qt::KeypadModifier) << QStringLiteral("7") << QStringLiteral("2");
-    QTest::newRow("main row 7 duplicates")
-        << int(Qt::NoModifier) << QStringLiteral("00001") << QStringLiteral("6");
-}
-
-void frmKvlTest::digitKeys()
-{
-    QFETCH(int, modifiers);
-    QFETCH(QString, keyed);
-    QFETCH(QString, column);
-
-    openFile(StockRecord + "\r\n", "STOCK-19");
-    QTest::keyClick(entryScreen(), Qt::Key_7, Qt::KeyboardModifiers::fromInt(modifiers));
-    QCOMPARE(dataRow().leftJustified(6).left(6), keyed.leftJustified(6));
-    QCOMPARE(panel(4), column);
-}
-
-void frmKvlTest::commandKeysStayWithEngine()
+void frmKvlTest::duplicateSwitchAndCommandKeys()
 {
     openFile("123456ABCDEa\r\n", "PAYROLL/2-12");
-    auto* screen = entryScreen();
-    auto* dup = m_window->findChild<QLabel*>(QStringLiteral("StatusPanel3"));
-    const auto shown = [dup] { return dup->pixmap().toImage().pixelColor(0, 0); };
-    QCOMPARE(shown(), QColor(Qt::gray));
+    auto* entry = screen();
+    QCOMPARE(dupShown(), QColor(Qt::gray));
     const QString column = panel(4);
     // A window shortcut on the same key does not take it from the engine.
     auto* rival = new QAction(m_window.get());
@@ -331,22 +303,24 @@ void frmKvlTest::commandKeysStayWithEngine()
     m_window->addAction(rival);
     QSignalSpy rivalSpy(rival, &QAction::triggered);
 
-    QTest::keyClick(screen, Qt::Key_2, Qt::AltModifier);
+    QTest::keyClick(entry, Qt::Key_2, Qt::AltModifier);
     QCOMPARE(panel(6), QStringLiteral("Fmt:2/2"));
-    QTest::keyClick(screen, Qt::Key_D, Qt::ControlModifier);
-    QCOMPARE(shown(), QColor(Qt::green));
-    QTest::keyClick(screen, Qt::Key_D, Qt::ControlModifier);
-    QCOMPARE(shown(), QColor(Qt::gray));
+    QTest::keyClick(entry, Qt::Key_D, Qt::ControlModifier);
+    QCOMPARE(dupShown(), QColor(Qt::green));
+    QTest::keyClick(entry, Qt::Key_D, Qt::ControlModifier);
+    QCOMPARE(dupShown(), QColor(Qt::gray));
     // The memory keys reach the engine with every modifier.
-    QSignalSpy keyed(screen, &EntryScreenWidget::keyPressed);
-    const std::pair<Qt::KeyboardModifiers, int> modifiers[] = {{Qt::NoModifier, 0},
-                                                               {Qt::ShiftModifier, 1},
-                                                               {Qt::ControlModifier, 2},
-                                                               {Qt::AltModifier, 4}};
+    QSignalSpy keyed(entry, &EntryScreenWidget::keyPressed);
+    const std::pair<Qt::KeyboardModifiers, int> modifiers[] = {
+        {Qt::NoModifier, 0},
+        {Qt::ShiftModifier, 1},
+        {Qt::ControlModifier, 2},
+        {Qt::ControlModifier | Qt::ShiftModifier, 3},
+        {Qt::AltModifier, 4}};
     for (int f = 2; f <= 9; ++f)
         for (const auto& [modifier, mask] : modifiers) {
             keyed.clear();
-            QTest::keyClick(screen, Qt::Key(Qt::Key_F1 + f - 1), modifier);
+            QTest::keyClick(entry, Qt::Key(Qt::Key_F1 + f - 1), modifier);
             QVERIFY(!keyed.isEmpty()); // the last stroke: the modifier's own press comes first
             QCOMPARE(keyed.takeLast().at(0).value<KeyStroke>(), (KeyStroke{111 + f, mask, {}}));
         }
@@ -355,42 +329,20 @@ void frmKvlTest::commandKeysStayWithEngine()
     QCOMPARE(panel(4), column);
     QVERIFY2(dataRow().trimmed().isEmpty(), qPrintable(dataRow()));
 
-    // Alt+= and then F5 keep the field's keyed start in memory key 5.
-    QTest::keyClicks(screen, QStringLiteral("123"));
-    QTest::keyClick(screen, Qt::Key_Equal, Qt::AltModifier);
-    QCOMPARE(m_dialogs.texts().size(), std::size_t{1});
-    QCOMPARE(m_dialogs.texts().back().substr(0, 15), std::string("Press any key F"));
-    QTest::keyClick(screen, Qt::Key_F5);
-    QCOMPARE(m_window->engine().prefs.MemKeys[5].substr(0, 4), std::string("123 "));
-    QCOMPARE(rivalSpy.count(), 0);
-}
-
-void frmKvlTest::statusPanelClicks()
-{
-    const std::array<const char*, 7> tips = {
-        "",           "File Name",    "Record Number", "Press Ctrl-D to Toggle", "Character Count",
-        "Field Type", "Format number"};
-    for (int n = 1; n <= 6; ++n)
-        QCOMPARE(panelLabel(n)->toolTip(), QString::fromLatin1(tips[static_cast<std::size_t>(n)]));
-
+    // A left click on the duplicate panel toggles the switch; a double click arrives as press,
+    // release, double click, release: two clicks.
     QLabel* dup = panelLabel(3);
     const Engine& engine = m_window->engine();
-    const auto shown = [dup] { return dup->pixmap().toImage().pixelColor(0, 0); };
     QVERIFY(!engine.aids.DupSw);
-    QCOMPARE(shown(), QColor(Qt::gray));
     QTest::mouseClick(dup, Qt::LeftButton);
     QVERIFY(engine.aids.DupSw);
-    QCOMPARE(shown(), QColor(Qt::green));
-
-    // A double click arrives as press, release, double click, release: two clicks.
+    QCOMPARE(dupShown(), QColor(Qt::green));
     QTest::mouseClick(dup, Qt::LeftButton);
     QVERIFY(!engine.aids.DupSw);
     QTest::mouseDClick(dup, Qt::LeftButton);
     QVERIFY(!engine.aids.DupSw);
     QTest::mouseRelease(dup, Qt::LeftButton);
     QVERIFY(engine.aids.DupSw);
-    QCOMPARE(shown(), QColor(Qt::green));
-
     // None of these is a left click on the duplicate panel.
     const unsigned revision = engine.win.revision;
     QTest::mouseClick(dup, Qt::RightButton);
@@ -404,55 +356,16 @@ void frmKvlTest::statusPanelClicks()
     QTest::mouseRelease(dup, Qt::LeftButton);
     QVERIFY(engine.aids.DupSw);
     QCOMPARE(engine.win.revision, revision);
-    QCOMPARE(shown(), QColor(Qt::green));
-}
+    QCOMPARE(dupShown(), QColor(Qt::green));
 
-void frmKvlTest::editMenuAndMenuKeys()
-{
-    openFile(StockRecord + "\r\n" + TypedStock + "a\r\n", "STOCK-19");
-    auto* screen = entryScreen();
-    // Up steps back to record 2; from there the menu steps on.
-    QTest::keyClick(screen, Qt::Key_Up);
-    QCOMPARE(panel(2).trimmed(), QStringLiteral("2"));
-    action("mnuBack")->trigger();
-    QCOMPARE(panel(2).trimmed(), QStringLiteral("1"));
-    QVERIFY(dataRow().startsWith(QString::fromLatin1(StockRecord.left(18))));
-    action("mnuFwd")->trigger();
-    QCOMPARE(panel(2).trimmed(), QStringLiteral("2"));
-
-    // Menu shortcuts and Alt+letter stay with the menus.
-    m_dialogs.answers.push_back(Dialogs::Answer::No);
-    QTest::keyClick(screen, Qt::Key_N, Qt::ControlModifier);
+    // Alt+= and then F5 keep the field's keyed start in memory key 5.
+    QTest::keyClicks(entry, QStringLiteral("123"));
+    QTest::keyClick(entry, Qt::Key_Equal, Qt::AltModifier);
     QCOMPARE(m_dialogs.texts().size(), std::size_t{1});
-    QCOMPARE(m_dialogs.boxes.back().title, std::string("Confirm Record Insertion"));
-    QTest::keyClick(screen, Qt::Key_E, Qt::AltModifier);
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    QVERIFY(menu);
-    QCOMPARE(menu->title(), QStringLiteral("&Edit"));
-    menu->close();
-    // A menu key that no menu took is not keyed either.
-    QSignalSpy keyed(screen, &EntryScreenWidget::keyPressed);
-    QKeyEvent stray(QEvent::KeyPress, Qt::Key_Y, Qt::ControlModifier);
-    static_cast<QObject*>(screen)->event(&stray); // past the shortcut map
-    QCOMPARE(keyed.count(), 0);
-
-    // Deleting record 2 leaves record 1.
-    m_dialogs.answers.push_back(Dialogs::Answer::Yes);
-    action("mnuDelRec")->trigger();
-    QFile file(m_appDir->filePath(QStringLiteral("keyed.dat")));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), StockRecord + "\r\n");
-}
-
-void frmKvlTest::verifyIsWired()
-{
-    openFile(StockRecord + "\r\n", "STOCK-19");
-    QTest::keyClick(entryScreen(), Qt::Key_Up);
-    action("mnuVerify")->trigger();
-    QVERIFY(action("mnuVerify")->isChecked());
-    // The stored record starts with 0: a 9 is a mismatch.
-    QTest::keyClick(entryScreen(), Qt::Key_9, Qt::KeypadModifier);
-    QCOMPARE(m_dialogs.texts(), std::vector<std::string>{"Mismatch"});
+    QCOMPARE(m_dialogs.texts().back().substr(0, 15), std::string("Press any key F"));
+    QTest::keyClick(entry, Qt::Key_F5);
+    QCOMPARE(m_window->engine().prefs.MemKeys[5].substr(0, 4), std::string("123 "));
+    QCOMPARE(rivalSpy.count(), 0);
 }
 
 QTEST_MAIN(frmKvlTest)
