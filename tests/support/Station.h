@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -89,6 +90,15 @@ struct Station {
             end = std::min(bytes.find("\r\n", at), bytes.size());
             out.push_back(bytes.substr(at, end - at));
         }
+        return out;
+    }
+    // The names in the application folder, sorted: to see that no copy was left behind.
+    std::vector<std::string> names() const
+    {
+        std::vector<std::string> out;
+        for (const auto& entry : std::filesystem::directory_iterator(app.path()))
+            out.push_back(entry.path().filename().string());
+        std::sort(out.begin(), out.end());
         return out;
     }
     std::string lastBox() const { return dialogs.boxes.empty() ? "" : dialogs.boxes.back().text; }
