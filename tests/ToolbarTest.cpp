@@ -16,7 +16,7 @@ std::string Shown(const Toolbar& t)
     return out;
 }
 
-TEST(Toolbar, PicturesFollowThePointerAsTheEventTableSays)
+TEST(Toolbar, PicturesFollowThePointerAndClicksRunTheirCommands)
 {
     Station s;
     s.start();
@@ -49,13 +49,8 @@ TEST(Toolbar, PicturesFollowThePointerAsTheEventTableSays)
     }
     t.MoveOutside();
     EXPECT_EQ(Shown(t), "FFFFF");
-}
 
-TEST(Toolbar, ClicksRunTheirCommandsAndNewNothingWhileItIsGreyed)
-{
-    Station s;
-    s.start();
-    Toolbar& t = s.e.toolbar;
+    // Clicks run their commands, and New nothing while it is greyed.
     EXPECT_EQ(t.Click(B::ImgPrf), Toolbar::Opens::Preferences);
     EXPECT_TRUE(s.e.prefsForm.Visible);
     s.e.prefsForm.Cancel_Click();
