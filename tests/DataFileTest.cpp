@@ -63,7 +63,7 @@ TEST(MeasureRecLen, ReadsUpToTheFirstCr)
     EXPECT_FALSE(MeasureRecLen(dir.file("missing.dat")).ok());
 }
 
-TEST(DataFile, WritesReadsAndRemovesSlots)
+TEST(DataFile, WritesReadsAndRemovesSlotsAndRefusesWhatCannotBeKeyed)
 {
     TempDir dir;
     auto f = DataFile::Open(io, dir.file("d.dat"), false);
@@ -92,11 +92,8 @@ TEST(DataFile, WritesReadsAndRemovesSlots)
         g.value().close();
         EXPECT_EQ(dir.read("d.dat"), "AAAAa\r\nBBBBa\r\nCCCCa\r\n");
     }
-}
 
-TEST(DataFile, RefusesFoldersReadOnlyFilesAndASecondKeyingCopy)
-{
-    TempDir dir;
+    // Folders, read-only files and a second keying copy are refused.
     std::filesystem::create_directory(dir.path() / "folder.dat");
     EXPECT_FALSE(DataFile::Open(io, dir.file("folder.dat"), false).ok());
 
@@ -120,8 +117,8 @@ TEST(DataFile, RefusesFoldersReadOnlyFilesAndASecondKeyingCopy)
     if (child == 0) {
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
             ::_exit(3);
-        const auto f = DataFile::Open(io, path, false);
-        ::_exit(f.ok() ? 1 : (f.error().message.find("ermission") != std::string::npos ? 0 : 2));
+        const auto ro = DataFile::Open(io, path, false);
+        ::_exit(ro.ok() ? 1 : (ro.error().message.find("ermission") != std::string::npos ? 0 : 2));
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
