@@ -21,7 +21,7 @@ constexpr const char* AutoFormats = "AUTO\r\n"
                                     "D---E\r\n"
                                     "DUP\r\n";
 
-TEST(Keying, CharValidAcceptsOrRefusesWithItsMessages)
+TEST(Keying, CharValidAcceptsOrRefusesWithItsMessagesAndNumbersAlign)
 {
     const std::string Num = ". Numeric Only", Point = "Only decimal point '.' allowed";
     struct Row {
@@ -66,10 +66,8 @@ TEST(Keying, CharValidAcceptsOrRefusesWithItsMessages)
         EXPECT_EQ(s.e.fld.CharValid(r.ch), r.accepted);
         EXPECT_EQ(s.dialogs.texts(), r.boxes);
     }
-}
 
-TEST(Keying, NumericTestsOnText)
-{
+    // The numeric test and the decimal alignment on text alone.
     EXPECT_TRUE(FieldTracker::FieldNumeric("12.5"));
     EXPECT_FALSE(FieldTracker::FieldNumeric("12a"));
     EXPECT_TRUE(FieldTracker::FieldNumeric(""));
