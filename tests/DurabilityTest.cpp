@@ -16,12 +16,8 @@ const std::string Three = "00001FIRST   001.0a\r\n00002SECOND  002.0a\r\n00003TH
 const std::string Fourth = "00004FOURTH  004.0"; // a whole record; the format letter is added
 
 // Three stored STOCK records; every file call goes through the station's fault layer.
-struct Stored : Station {
-    Stored()
-    {
-        start();
-        openWith("s.dat", Three, "STOCK-19");
-    }
+struct Stored : Started {
+    Stored() { openWith("s.dat", Three, "STOCK-19"); }
     // Record n on the screen, and Yes ready for the question of the Edit command.
     void at(int n)
     {

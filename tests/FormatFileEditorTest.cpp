@@ -27,8 +27,7 @@ TEST(FormatFileEditor, LinesAndColumnsCountOnTheCrLfText)
 // Saved with the data file open, then a save that fails, then a file that cannot be read.
 TEST(FormatFileEditor, SavesKeepTheDataFileOpenAndFailuresKeepTheFileAndTheText)
 {
-    Station s;
-    s.start();
+    Started s;
     s.openWith("S.DAT", "", "STOCK-19");
     const std::string before = s.app.read("FILE.FMT");
     ::chmod(s.app.file("FILE.FMT").c_str(), 0640);

@@ -37,8 +37,7 @@ TEST(LastCharRemoval, CutsRefusalsAndCancellationsInOneSession)
     EXPECT_EQ(LastCharRemoval::OutputName("/d/v1.2/DEMO.DAT"), "/d/v1.2/DEMO.fil");
     EXPECT_EQ(LastCharRemoval::OutputName("/d/v1.2/NOEXT"), "/d/v1.2/NOEXT.fil");
 
-    Station s;
-    s.start();
+    Started s;
     s.app.write("S.DAT", CrLf({"00001WIDGET      00001.50a", "00002BOLT        00000.25a"}));
     s.open("S.DAT", "STOCK-19");
     s.dialogs.inputAnswers = {s.app.file("S.DAT")};
@@ -126,8 +125,7 @@ TEST(LastCharRemoval, AFailureSaysSoAndLeavesNoPartOfTheCopy)
              Row{"RenameRefused", [](FaultyFileIo& io) { io.renameErrno = EACCES; }},
          }) {
         SCOPED_TRACE(r.name);
-        Station s;
-        s.start();
+        Started s;
         s.app.write("BIG.DAT", std::string(500000, 'x') + "\r\n");
         s.app.write("BIG.fil", "the copy made before\r\n");
         const auto before = s.names();

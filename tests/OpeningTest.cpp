@@ -20,9 +20,7 @@ std::string Rec(const std::string& body, char letter)
 // by New, which would empty it; Close leaves the file as it was.
 TEST(Opening, LastRecordBecomesThePreviousOneAndTheFileIsLockedUntilClose)
 {
-    Station s, b;
-    s.start();
-    b.start();
+    Started s, b;
     const std::string bytes =
         Rec("00001SMITH   ", 'a') + Rec("00002JONES   ", 'a') + Rec("00003BROWN   ", 'b');
     s.openWith("pay.dat", bytes, "PAYROLL/2-14");
@@ -89,8 +87,7 @@ TEST(Opening, SetsUpOnlyWholeRecordsAndLeavesTheFileAlone)
              Row{"j.dat", Junk(), 0, "Mismatch!"},
          }) {
         SCOPED_TRACE(r.file);
-        Station s;
-        s.start();
+        Started s;
         s.openWith(r.file, r.bytes, "STOCK-19");
         EXPECT_EQ(s.e.scr.RecordShown, r.curRec > 0);
         if (r.curRec > 0) {
@@ -129,8 +126,7 @@ TEST(Opening, FileInTheRootFolder)
             fs::remove("/FILE.FMT", ec);
         }
     } cleanup{data};
-    Station s;
-    s.start();
+    Started s;
     s.open(data.string(), "STOCK-19");
     EXPECT_EQ(s.e.file.DataPath, "");
     EXPECT_EQ(s.e.file.FormatFilePath(), "/FILE.FMT");
@@ -144,8 +140,7 @@ TEST(Opening, FileInTheRootFolder)
 // file alone; a cancelled Open and a typed name that exists: runner-open, runner-new-file.
 TEST(Opening, NothingIsCreatedOrEmptiedUntilTheFormatIsFoundAndNewNamesGetTheirExtension)
 {
-    Station s;
-    s.start();
+    Started s;
     const std::string bytes = Rec("00001ABCDEFGH12345", 'a');
     s.app.write("n.dat", bytes);
     s.dialogs.answers.push_back(Dialogs::Answer::No);

@@ -27,8 +27,7 @@ std::string Stored(const Station& s, int k)
 
 TEST(RecentFiles, FourNewestFirstWithTheirFormatsAndOnlyTheOpenFilesItemGreyed)
 {
-    Station s;
-    s.start();
+    Started s;
     const auto& items = s.e.win.mnuRecentFile;
     EXPECT_FALSE(items[0].visible);
     for (const char* name : {"A.DAT", "B.DAT", "C.DAT", "D.DAT", "E.DAT"}) {

@@ -8,10 +8,9 @@ namespace
 using Records = std::vector<std::string>;
 
 // Three stored STOCK records, the cursor on a new record at the end.
-struct Stocked : Station {
+struct Stocked : Started {
     Stocked()
     {
-        start();
         openWith("s.dat", "00001FIRST   001.0a\r\n00002SECOND  002.0a\r\n00003THIRD   003.0a\r\n",
                  "STOCK-19");
     }

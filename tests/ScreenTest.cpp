@@ -11,8 +11,7 @@ constexpr Color Green = 0x00FF00, White = 0xFFFFFF, Gold = 0x34BDE4;
 // what Save and Delete say in their colours.
 TEST(EntryBand, LinesColoursMessagesAndFocus)
 {
-    Station s;
-    s.start();
+    Started s;
     s.e.scr.FocusGained();
     EXPECT_FALSE(s.screen.caret().visible) << "no caret before a record is shown";
     s.openWith("band.dat", "00001BOLT    00150a\r\n00002NUT     00020a\r\n", "STOCK-19");

@@ -121,8 +121,7 @@ TEST(Preferences, WhatTheDialogStoresSurvivesARestart)
 // preferences.
 TEST(Preferences, CancelAppliesOnlyWhatActsAtOnce)
 {
-    Station s;
-    s.start();
+    Started s;
     PrefsForm& form = s.e.prefsForm;
     form.Show();
     form.Mem[4] = "typed";

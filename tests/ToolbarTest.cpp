@@ -18,8 +18,7 @@ std::string Shown(const Toolbar& t)
 
 TEST(Toolbar, PicturesFollowThePointerAndClicksRunTheirCommands)
 {
-    Station s;
-    s.start();
+    Started s;
     Toolbar& t = s.e.toolbar;
     EXPECT_EQ(Shown(t), "FFFFF");
     struct Step {

@@ -111,3 +111,8 @@ struct Station {
                    : text::TrimRight(row.substr(StatusLine::MessageColumn));
     }
 };
+
+// A station started at once, over the settings store as it comes.
+struct Started : Station {
+    explicit Started(const std::string& formats = DemoFormats) : Station(formats) { start(); }
+};
