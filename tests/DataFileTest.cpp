@@ -14,7 +14,7 @@ namespace
 SystemFileIo io;
 
 // A file's length and its first line's length (-1: no CR) laid over 19-byte records.
-TEST(SlotCheck, ClassifiesWhatTheFileHolds)
+TEST(SlotCheck, ClassifiesWhatTheFileHoldsByItsMeasuredFirstLine)
 {
     using K = SlotCheck::Kind;
     struct Row {
@@ -45,10 +45,8 @@ TEST(SlotCheck, ClassifiesWhatTheFileHolds)
         }
         EXPECT_EQ(c.lastLacksLineEnd, r.lacksLineEnd);
     }
-}
 
-TEST(MeasureRecLen, ReadsUpToTheFirstCr)
-{
+    // The first line is measured up to its CR.
     TempDir dir;
     const auto measure = [&](const std::string& bytes) {
         return MeasureRecLen(dir.write("m.dat", bytes)).value();
