@@ -71,12 +71,10 @@ TEST(TipOfDay, TheSwitchAndTheHelpMenusCheckMark)
     EXPECT_FALSE(off.e.tip.Visible) << "the command does not show the window";
 
     // Checked again inside the window: stored, but the menu keeps what it showed.
-    Start on(Five);
-    on.e.win.mnuTipsChecked = false;
-    on.e.tip.chkLoadTipsAtStartup_Click(true);
-    on.e.tip.cmdOK_Click();
-    EXPECT_FALSE(on.e.win.mnuTipsChecked);
-    EXPECT_EQ(on.store.getSetting("korvalen", "Options", "Show Tips at Startup", ""), "1");
+    first.e.tip.chkLoadTipsAtStartup_Click(true);
+    first.e.tip.cmdOK_Click();
+    EXPECT_FALSE(first.e.win.mnuTipsChecked);
+    EXPECT_EQ(first.store.getSetting("korvalen", "Options", "Show Tips at Startup", ""), "1");
 }
 
 } // namespace
