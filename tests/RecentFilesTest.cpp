@@ -14,12 +14,6 @@ std::vector<std::string> Captions(const Engine& e)
     return out;
 }
 
-void OpenEmpty(Station& s, const std::string& name, const std::string& entry)
-{
-    s.app.write(name, "");
-    s.open(name, entry);
-}
-
 std::string Stored(const Station& s, int k)
 {
     return s.store.getSetting("Korvalen", "Recent Files", "RecentFile" + std::to_string(k), "");
@@ -31,10 +25,10 @@ TEST(RecentFiles, FourNewestFirstWithTheirFormatsAndOnlyTheOpenFilesItemGreyed)
     const auto& items = s.e.win.mnuRecentFile;
     EXPECT_FALSE(items[0].visible);
     for (const char* name : {"A.DAT", "B.DAT", "C.DAT", "D.DAT", "E.DAT"}) {
-        OpenEmpty(s, name, "STOCK-19");
+        s.openWith(name, "", "STOCK-19");
         s.e.file.mnuClose_Click();
     }
-    OpenEmpty(s, "P.DAT", "PAYROLL/2-14");
+    s.openWith("P.DAT", "", "PAYROLL/2-14");
     const std::vector<std::string> listed{s.app.file("P.DAT"), s.app.file("E.DAT"),
                                           s.app.file("D.DAT"), s.app.file("C.DAT")};
     EXPECT_EQ(Captions(s.e), listed);
