@@ -14,7 +14,7 @@ namespace
 SystemFileIo io;
 
 // A file's length and its first line's length (-1: no CR) laid over 19-byte records.
-TEST(SlotCheck, ClassifiesWhatTheFileHolds)
+TEST(SlotCheck, ClassifiesWhatTheFileHoldsByItsMeasuredFirstLine)
 {
     using K = SlotCheck::Kind;
     struct Row {
@@ -45,10 +45,8 @@ TEST(SlotCheck, ClassifiesWhatTheFileHolds)
         }
         EXPECT_EQ(c.lastLacksLineEnd, r.lacksLineEnd);
     }
-}
 
-TEST(MeasureRecLen, ReadsUpToTheFirstCr)
-{
+    // The first line is measured up to its CR.
     TempDir dir;
     const auto measure = [&](const std::string& bytes) {
         return MeasureRecLen(dir.write("m.dat", bytes)).value();
@@ -63,7 +61,7 @@ TEST(MeasureRecLen, ReadsUpToTheFirstCr)
     EXPECT_FALSE(MeasureRecLen(dir.file("missing.dat")).ok());
 }
 
-TEST(DataFile, WritesReadsAndRemovesSlots)
+TEST(DataFile, WritesReadsAndRemovesSlotsAndRefusesWhatCannotBeKeyed)
 {
     TempDir dir;
     auto f = DataFile::Open(io, dir.file("d.dat"), false);
@@ -92,11 +90,8 @@ TEST(DataFile, WritesReadsAndRemovesSlots)
         g.value().close();
         EXPECT_EQ(dir.read("d.dat"), "AAAAa\r\nBBBBa\r\nCCCCa\r\n");
     }
-}
 
-TEST(DataFile, RefusesFoldersReadOnlyFilesAndASecondKeyingCopy)
-{
-    TempDir dir;
+    // Folders, read-only files and a second keying copy are refused.
     std::filesystem::create_directory(dir.path() / "folder.dat");
     EXPECT_FALSE(DataFile::Open(io, dir.file("folder.dat"), false).ok());
 
@@ -120,8 +115,8 @@ TEST(DataFile, RefusesFoldersReadOnlyFilesAndASecondKeyingCopy)
     if (child == 0) {
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
             ::_exit(3);
-        const auto f = DataFile::Open(io, path, false);
-        ::_exit(f.ok() ? 1 : (f.error().message.find("ermission") != std::string::npos ? 0 : 2));
+        const auto ro = DataFile::Open(io, path, false);
+        ::_exit(ro.ok() ? 1 : (ro.error().message.find("ermission") != std::string::npos ? 0 : 2));
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);

@@ -24,10 +24,10 @@ TEST(FormatFileEditor, LinesAndColumnsCountOnTheCrLfText)
     }
 }
 
-TEST(FormatFileEditor, SavingAddsALineEndAndLeavesTheDataFileOpen)
+// Saved with the data file open, then a save that fails, then a file that cannot be read.
+TEST(FormatFileEditor, SavesKeepTheDataFileOpenAndFailuresKeepTheFileAndTheText)
 {
-    Station s;
-    s.start();
+    Started s;
     s.openWith("S.DAT", "", "STOCK-19");
     const std::string before = s.app.read("FILE.FMT");
     ::chmod(s.app.file("FILE.FMT").c_str(), 0640);
@@ -42,35 +42,30 @@ TEST(FormatFileEditor, SavingAddsALineEndAndLeavesTheDataFileOpen)
     ed.mnuVwFmt_Click(); // already open: what was typed stays
     ASSERT_TRUE(ed.Save_Click());
     EXPECT_FALSE(ed.Visible);
-    EXPECT_EQ(s.app.read("FILE.FMT"), before + "NEW\r\nA---E\r\nhd\r\n");
+    const std::string saved = before + "NEW\r\nA---E\r\nhd\r\n";
+    EXPECT_EQ(s.app.read("FILE.FMT"), saved);
     struct stat st {
     };
     ::stat(s.app.file("FILE.FMT").c_str(), &st);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     EXPECT_TRUE(s.e.file.ReadyForKeying());
     EXPECT_TRUE(FormatLoader::LoadFormat(s.app.file("FILE.FMT"), "NEW").ok());
-}
 
-TEST(FormatFileEditor, AFailedSaveSaysSoAndKeepsTheFileAndTheText)
-{
-    Station s;
-    s.start();
-    const std::string before = s.app.read("FILE.FMT");
-    FormatFileEditor& ed = s.e.fmtEditor;
     ed.mnuVwFmt_Click();
+    EXPECT_EQ(ed.Text, saved);
     ed.Text = "CHANGED";
     s.io.writeBudget = 3; // the disk is full
     EXPECT_FALSE(ed.Save_Click());
     EXPECT_TRUE(ed.Visible);
     EXPECT_EQ(ed.Text, "CHANGED");
-    EXPECT_EQ(s.app.read("FILE.FMT"), before);
+    EXPECT_EQ(s.app.read("FILE.FMT"), saved);
     ASSERT_EQ(s.dialogs.boxes.size(), 1u);
     EXPECT_EQ(s.dialogs.boxes[0].text.rfind(
                   "The format file " + s.app.file("FILE.FMT") + " could not be saved: ", 0),
               0u);
     ed.Cancel_Click();
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(s.app.path()), {}), 2)
-        << "FILE.FMT and dupoff.bmp only: no copy left behind";
+    EXPECT_EQ(s.names(), (std::vector<std::string>{"FILE.FMT", "S.DAT", "dupoff.bmp"}))
+        << "no copy left behind";
 
     // A file that cannot be read: the message, and the editor with its design text.
     std::filesystem::remove(s.app.file("FILE.FMT"));

@@ -29,7 +29,7 @@ const std::string Sample = Lines("* demo formats|-----------------|"
                                  "SHORTER/2|A-----E|h|A---E|h|"
                                  "LAST|A----E");
 
-TEST(LoadFormat, FindsTheNamedFormat)
+TEST(LoadFormat, FindsTheNamedFormatOrSaysWhyNot)
 {
     struct Row {
         const char* query;
@@ -71,22 +71,15 @@ TEST(LoadFormat, FindsTheNamedFormat)
     const auto zero = FormatLoader::LoadFormat(path, "ZERO");
     ASSERT_TRUE(zero.ok());
     EXPECT_EQ(zero->HeadLines[1], std::string(5, ' ')) << "four blanks in a row blank it";
-}
 
-TEST(LoadFormat, CommentLineMatchingTheNameHandsOverToTheNextLine)
-{
-    // The matching line holds "*", so the next line free of separators is the name line.
-    TempDir dir;
+    // A matching line that holds "*" hands over to the next line free of separators.
     const auto def = FormatLoader::LoadFormat(
         dir.write("FILE.FMT", Lines("ORDERS * old|ORDERS/2|A----E|a|N----E|n")), "ORDERS");
     ASSERT_TRUE(def.ok()) << def.error().message;
     EXPECT_EQ(def->FmtCount, 2);
     EXPECT_EQ(def->FmtLines[2], "N----E");
-}
 
-TEST(LoadFormat, TooManyFieldCodesOrAnUnreadableFileIsAnError)
-{
-    TempDir dir;
+    // Too many field codes, or a file that cannot be read, is an error.
     const auto wide = FormatLoader::LoadFormat(
         dir.write("FILE.FMT", Lines("WIDE|" + std::string(101, 'A') + "E|h")), "WIDE");
     ASSERT_FALSE(wide.ok());
@@ -139,7 +132,7 @@ TEST(FieldTable, BuildsFromTheFormatLine)
     }
 }
 
-TEST(FormatNames, ListsNameLinesWithTheNextLineLength)
+TEST(FormatNames, ListsNameLinesSeedsTheDataFolderAndNamesFolders)
 {
     // A heading of 20 or more characters is no name, nor is one too long to list; a name on
     // the last line has no length to show. A short heading is listed too, but does not hide
@@ -156,10 +149,8 @@ TEST(FormatNames, ListsNameLinesWithTheNextLineLength)
         FormatNames::ReadFormatNames(dir.write(
             "FILE.FMT", Lines("STOCK|A----E|Item|PAYROLL/2|N----E|1st|N----E|Pay|X---E|2nd"))),
         (std::vector<std::string>{"STOCK-6", "Item-9", "PAYROLL/2-6", "Pay-5"}));
-}
 
-TEST(FormatNames, SeedsTheDataFolderAndNamesFolders)
-{
+    // The data folder is seeded from the application folder's file, when it has one.
     TempDir app, data;
     app.write("file.fmt", Lines("STOCK|A----E|h"));
     const auto path = FormatNames::SeedFormatFile(data.path(), app.path());

@@ -25,8 +25,7 @@ TEST(FullDisk, ARecordThatDoesNotFitStaysOnTheScreenAndTheFileOpensAgain)
         ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
     } unmount{disk};
     base.write(disk + "/filler", std::string(36 << 10, 'x'));
-    Station s;
-    s.start();
+    Started s;
     s.openWith(data, "", "STOCK-19");
     ASSERT_TRUE(s.e.scr.RecordShown);
 

@@ -17,7 +17,7 @@ constexpr std::optional<int> None = std::nullopt;
 
 // Spellings Format never writes, the characters keys give under modifiers, and names that
 // name no key (an empty error: the name must parse).
-TEST(KeyNames, ParsesNamesOrSaysWhyNot)
+TEST(KeyNames, ParsesNamesOrSaysWhyNotAndTypesEachCharacterOnItsKey)
 {
     struct Row {
         const char* name;
@@ -53,11 +53,9 @@ TEST(KeyNames, ParsesNamesOrSaysWhyNot)
             EXPECT_EQ(*k, r.key);
         }
     }
-}
 
-TEST(KeyNames, EveryPrintableCharacterIsTypedOnItsUsKey)
-{
-    // Each key's character alone and with Shift, the quote key among them.
+    // Every printable character is typed on its US key: each key's character alone and with
+    // Shift, the quote key among them.
     const std::string lower = "`1234567890-=[]\\;',./az", upper = "~!@#$%^&*()_+{}|:\"<>?AZ";
     const int keys[] = {Backquote,  Digit0 + 1,  Digit0 + 2,   Digit0 + 3, Digit0 + 4,  Digit0 + 5,
                         Digit0 + 6, Digit7,      Digit0 + 8,   Digit0 + 9, Digit0,      Minus,

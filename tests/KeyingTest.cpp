@@ -21,7 +21,7 @@ constexpr const char* AutoFormats = "AUTO\r\n"
                                     "D---E\r\n"
                                     "DUP\r\n";
 
-TEST(Keying, CharValidAcceptsOrRefusesWithItsMessages)
+TEST(Keying, CharValidAcceptsOrRefusesWithItsMessagesAndNumbersAlign)
 {
     const std::string Num = ". Numeric Only", Point = "Only decimal point '.' allowed";
     struct Row {
@@ -58,18 +58,15 @@ TEST(Keying, CharValidAcceptsOrRefusesWithItsMessages)
          }) {
         SCOPED_TRACE(std::string(1, r.type) + (r.atPoint ? " at the point, " : ", ") +
                      std::to_string(r.ch));
-        Station s;
-        s.start();
+        Started s;
         s.e.fmt.FmtLine = r.atPoint ? "." : "-";
         s.e.scr.CurCol = 1;
         s.e.fld.FldType = r.type;
         EXPECT_EQ(s.e.fld.CharValid(r.ch), r.accepted);
         EXPECT_EQ(s.dialogs.texts(), r.boxes);
     }
-}
 
-TEST(Keying, NumericTestsOnText)
-{
+    // The numeric test and the decimal alignment on text alone.
     EXPECT_TRUE(FieldTracker::FieldNumeric("12.5"));
     EXPECT_FALSE(FieldTracker::FieldNumeric("12a"));
     EXPECT_TRUE(FieldTracker::FieldNumeric(""));
@@ -83,8 +80,7 @@ TEST(Keying, NumericTestsOnText)
 // Right goes on copying from the record before where keying stopped.
 TEST(Keying, FillsByTypeAndAFullDecimalFieldAlignsOnLeaving)
 {
-    Station s(TypesFormats);
-    s.start();
+    Started s(TypesFormats);
     s.openWith("t.dat", "99993" + std::string(24, 'x') + "a\r\n", "TYPES-30");
     s.type("12");
     s.key("Enter", "Left", "Right");
@@ -108,10 +104,9 @@ TEST(Keying, FillsByTypeAndAFullDecimalFieldAlignsOnLeaving)
 }
 
 // Over a file of the automatic formats, with F12 as the Duplicate key and the switch on.
-struct AutoStation : Station {
-    AutoStation(const std::string& records, const std::string& format) : Station(AutoFormats)
+struct AutoStation : Started {
+    AutoStation(const std::string& records, const std::string& format) : Started(AutoFormats)
     {
-        start();
         openWith("a.dat", records, format);
         e.prefs.DupKeyCode = KeyCode::F12;
         key("Ctrl+D");

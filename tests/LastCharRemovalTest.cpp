@@ -28,42 +28,26 @@ std::string Expected(const std::string& bytes)
     return out;
 }
 
-// The names in a folder, to see that no copy was left behind.
-std::vector<std::string> Names(const fs::path& dir)
-{
-    std::vector<std::string> out;
-    for (const auto& entry : fs::directory_iterator(dir))
-        out.push_back(entry.path().filename().string());
-    std::sort(out.begin(), out.end());
-    return out;
-}
-
-TEST(LastCharRemoval, TheCopyIsNamedAfterTheFileNamesOwnExtension)
+// One session: a Cut of the open file, one named without extension over an older copy, a
+// copy longer than a read block, a hard link to its input refused and a cut cancelled.
+TEST(LastCharRemoval, CutsRefusalsAndCancellationsInOneSession)
 {
     EXPECT_EQ(LastCharRemoval::OutputName("/d/DEMO.DAT"), "/d/DEMO.fil");
     EXPECT_EQ(LastCharRemoval::OutputName("/d/a.b.dat"), "/d/a.fil");
     EXPECT_EQ(LastCharRemoval::OutputName("/d/v1.2/DEMO.DAT"), "/d/v1.2/DEMO.fil");
     EXPECT_EQ(LastCharRemoval::OutputName("/d/v1.2/NOEXT"), "/d/v1.2/NOEXT.fil");
-}
 
-TEST(LastCharRemoval, CutClosesTheFileAndCopiesItsRecordsWithoutTheirLetters)
-{
-    Station s;
-    s.start();
-    s.app.write("S.DAT", CrLf({"00001WIDGET      00001.50a", "00002BOLT        00000.25a"}));
-    s.open("S.DAT", "STOCK-19");
+    // The default answer, the menus after a Cut, the copy's records, the refused names (its own
+    // input, a folder, a missing file) and an empty or cancelled answer: cut.
+    Started s;
+    s.openWith("S.DAT", CrLf({"00001WIDGET      00001.50a"}), "STOCK-19");
     s.dialogs.inputAnswers = {s.app.file("S.DAT")};
     s.e.cut.mnuCut_Click();
-
     ASSERT_EQ(s.dialogs.inputRequests.size(), 1u);
     EXPECT_EQ(s.dialogs.inputRequests[0].prompt, "Data file name in " + s.app.path().string());
     EXPECT_EQ(s.dialogs.inputRequests[0].title, Title);
-    EXPECT_EQ(s.dialogs.inputRequests[0].def, s.app.file("S.DAT"));
     EXPECT_FALSE(s.e.file.DataFileNo.isOpen());
-    EXPECT_TRUE(s.e.win.mnuNew && s.e.win.mnuOpen && s.e.win.mnuPrefs);
-    EXPECT_FALSE(s.e.win.mnuClose);
-    EXPECT_EQ(s.app.read("S.fil"),
-              CrLf({"00001WIDGET      00001.50", "00002BOLT        00000.25"}));
+    EXPECT_EQ(s.app.read("S.fil"), CrLf({"00001WIDGET      00001.50"}));
     EXPECT_EQ(s.dialogs.boxes.back().title, Title);
     EXPECT_EQ(s.dialogs.boxes.back().text,
               "Last character removed from file : " + s.app.file("S.DAT") +
@@ -75,11 +59,8 @@ TEST(LastCharRemoval, CutClosesTheFileAndCopiesItsRecordsWithoutTheirLetters)
     s.dialogs.inputAnswers = {"T"};
     s.e.cut.mnuCut_Click();
     EXPECT_EQ(s.app.read("T.fil"), "x\r\n");
-}
 
-TEST(LastCharRemoval, EveryLineLosesOneCharacterAcrossTheReadBlocks)
-{
-    Station s;
+    // Every line loses one character, across the read blocks.
     std::string bytes;
     for (int i = 0; i < 30000; ++i)
         bytes += std::string(static_cast<std::size_t>(i % 97), 'a' + i % 26) + "\r\n";
@@ -87,12 +68,35 @@ TEST(LastCharRemoval, EveryLineLosesOneCharacterAcrossTheReadBlocks)
     bytes += "only LF\n";                        // a line ended by LF alone
     bytes += std::string(3 << 20, 'L') + "\r\n"; // longer than a read block
     bytes += "no line end";
-    const std::string in = s.app.write("BIG.DAT", bytes);
-    const auto done = s.e.cut.RemoveLastCharacters(in, s.app.file("BIG.fil"));
+    const int reports = s.dialogs.progressReports;
+    const auto done =
+        s.e.cut.RemoveLastCharacters(s.app.write("BIG.DAT", bytes), s.app.file("BIG.fil"));
     ASSERT_TRUE(done) << done.error().message;
     EXPECT_TRUE(done.value());
     EXPECT_EQ(s.app.read("BIG.fil"), Expected(bytes));
-    EXPECT_GT(s.dialogs.progressReports, 2);
+    EXPECT_GT(s.dialogs.progressReports, reports + 2);
+
+    // Its own input under another name, through a hard link, is refused.
+    s.app.write("L.dat", "abc\r\n");
+    fs::create_hard_link(s.app.file("L.dat"), s.app.file("L.fil"));
+    const auto before = s.names();
+    const auto boxes = s.dialogs.boxes.size();
+    s.dialogs.inputAnswers = {"L.dat"};
+    s.e.cut.mnuCut_Click();
+    ASSERT_EQ(s.dialogs.boxes.size(), boxes + 1);
+    EXPECT_EQ(s.dialogs.boxes.back().title, Title);
+    EXPECT_NE(s.lastBox().find("over the file itself"), std::string::npos) << s.lastBox();
+    EXPECT_EQ(s.app.read("L.dat"), "abc\r\n");
+
+    // Cancelled part-way: quietly nothing, and the copy goes.
+    s.app.write("HUGE.DAT", std::string(3 << 20, 'x') + "\r\n");
+    s.dialogs.cancelProgressAt = s.dialogs.progressReports + 2;
+    s.dialogs.inputAnswers = {"HUGE.DAT"};
+    s.e.cut.mnuCut_Click();
+    EXPECT_EQ(s.dialogs.boxes.size(), boxes + 1);
+    auto after = s.names();
+    std::erase(after, "HUGE.DAT");
+    EXPECT_EQ(after, before);
 }
 
 TEST(LastCharRemoval, AFailureSaysSoAndLeavesNoPartOfTheCopy)
@@ -109,11 +113,10 @@ TEST(LastCharRemoval, AFailureSaysSoAndLeavesNoPartOfTheCopy)
              Row{"RenameRefused", [](FaultyFileIo& io) { io.renameErrno = EACCES; }},
          }) {
         SCOPED_TRACE(r.name);
-        Station s;
-        s.start();
+        Started s;
         s.app.write("BIG.DAT", std::string(500000, 'x') + "\r\n");
         s.app.write("BIG.fil", "the copy made before\r\n");
-        const auto before = Names(s.app.path());
+        const auto before = s.names();
         r.fault(s.io);
         s.dialogs.inputAnswers = {"BIG.DAT"};
         s.e.cut.mnuCut_Click();
@@ -124,43 +127,8 @@ TEST(LastCharRemoval, AFailureSaysSoAndLeavesNoPartOfTheCopy)
                   0u)
             << s.dialogs.boxes[0].text;
         EXPECT_EQ(s.app.read("BIG.fil"), "the copy made before\r\n");
-        EXPECT_EQ(Names(s.app.path()), before);
+        EXPECT_EQ(s.names(), before);
     }
-}
-
-TEST(LastCharRemoval, RefusedOrCancelledCutsWriteNothing)
-{
-    Station s;
-    s.start();
-    s.app.write("A.fil", "abc\r\n");
-    s.app.write("L.dat", "abc\r\n");
-    fs::create_hard_link(s.app.file("L.dat"), s.app.file("L.fil"));
-    fs::create_directory(s.app.file("v1.2"));
-    const auto before = Names(s.app.path());
-
-    // Its own input, under its name or another; a folder; a missing file.
-    for (const std::string name : {"A.fil", "L.dat", "v1.2", "NOSUCH"}) {
-        s.dialogs.inputAnswers = {name};
-        s.e.cut.mnuCut_Click();
-        EXPECT_EQ(s.dialogs.boxes.back().title, Title) << name;
-    }
-    EXPECT_EQ(s.dialogs.boxes.size(), 4u);
-    EXPECT_NE(s.dialogs.texts()[3].find("NOSUCH.dat could not be read"), std::string::npos);
-    EXPECT_EQ(s.app.read("A.fil"), "abc\r\n");
-    EXPECT_EQ(s.app.read("L.dat"), "abc\r\n");
-
-    // Cancelled or left empty: quietly nothing; cancelled part-way: the copy goes.
-    s.dialogs.inputAnswers = {""};
-    s.e.cut.mnuCut_Click();
-    s.e.cut.mnuCut_Click();
-    s.app.write("BIG.DAT", std::string(3 << 20, 'x') + "\r\n");
-    s.dialogs.cancelProgressAt = s.dialogs.progressReports + 2;
-    s.dialogs.inputAnswers = {"BIG.DAT"};
-    s.e.cut.mnuCut_Click();
-    EXPECT_EQ(s.dialogs.boxes.size(), 4u);
-    auto after = Names(s.app.path());
-    std::erase(after, "BIG.DAT");
-    EXPECT_EQ(after, before);
 }
 
 } // namespace

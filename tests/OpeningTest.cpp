@@ -16,27 +16,38 @@ std::string Rec(const std::string& body, char letter)
     return body + letter + "\r\n";
 }
 
-TEST(Opening, LastRecordBecomesThePreviousOneAndCloseLeavesTheFile)
+// The last record's letter selects its format; a second station is refused the file, even
+// by New, which would empty it; Close leaves the file as it was.
+TEST(Opening, LastRecordBecomesThePreviousOneAndTheFileIsLockedUntilClose)
 {
-    Station s;
-    s.start();
-    s.openWith("pay.dat",
-               Rec("00001SMITH   ", 'a') + Rec("00002JONES   ", 'a') + Rec("00003BROWN   ", 'b'),
-               "PAYROLL/2-14");
+    Started s, b;
+    const std::string bytes =
+        Rec("00001SMITH   ", 'a') + Rec("00002JONES   ", 'a') + Rec("00003BROWN   ", 'b');
+    s.openWith("pay.dat", bytes, "PAYROLL/2-14");
 
     EXPECT_TRUE(s.dialogs.boxes.empty());
     EXPECT_EQ(s.e.rec.EndRec, 4);
     EXPECT_EQ(s.e.rec.OrigRec, "00003BROWN   b");
-    EXPECT_EQ(s.e.fmt.FmtNo, 2) << "the last record's letter selects its format";
+    EXPECT_EQ(s.e.fmt.FmtNo, 2);
     EXPECT_EQ(s.e.rec.RecBuf, std::string(14, ' '));
     // Caption, menus and the other panels after an opening: runner-open.
     EXPECT_EQ(s.e.win.panels[5], "Typ:B");
     EXPECT_EQ(s.e.win.panels[6], "Fmt:2/2");
     EXPECT_EQ(s.screen.rowText(s.T()), "DEPT SURNAME ");
 
+    const std::string path = s.app.file("pay.dat");
+    b.dialogs.openAnswers.push_back(path);
+    b.dialogs.chooseEntry("PAYROLL/2-14");
+    b.e.file.mnuNew_Click();
+    ASSERT_EQ(b.dialogs.boxes.size(), 2u);
+    EXPECT_EQ(b.dialogs.boxes[1].text.rfind("Error opening file " + path + ": ", 0), 0u);
+    EXPECT_NE(b.dialogs.boxes[1].text.find("another copy"), std::string::npos);
+    EXPECT_FALSE(b.e.scr.RecordShown);
+
     s.e.file.mnuClose_Click(); // the menus and caption after Close: runner-open
     EXPECT_FALSE(s.e.scr.RecordShown || s.e.file.DataFileNo.isOpen());
     EXPECT_TRUE(s.screen.glyphs().empty());
+    EXPECT_EQ(s.app.read("pay.dat"), bytes);
 }
 
 std::string Records(int n)
@@ -76,8 +87,7 @@ TEST(Opening, SetsUpOnlyWholeRecordsAndLeavesTheFileAlone)
              Row{"j.dat", Junk(), 0, "Mismatch!"},
          }) {
         SCOPED_TRACE(r.file);
-        Station s;
-        s.start();
+        Started s;
         s.openWith(r.file, r.bytes, "STOCK-19");
         EXPECT_EQ(s.e.scr.RecordShown, r.curRec > 0);
         if (r.curRec > 0) {
@@ -100,27 +110,6 @@ TEST(Opening, SetsUpOnlyWholeRecordsAndLeavesTheFileAlone)
     }
 }
 
-// The chosen file's folder becomes the data folder, and its own FILE.FMT is the one read.
-TEST(Opening, NewNameGetsItsExtensionInTheChosenFolder)
-{
-    Station s;
-    s.start();
-    const std::string folder = s.app.file("sub.d");
-    std::filesystem::create_directory(folder);
-    s.app.write(folder + "/FILE.FMT", "STOCK\r\nA---E\r\nhd\r\n"); // a different STOCK
-    s.open(folder + "/sales", "STOCK-5");
-    EXPECT_TRUE(s.e.scr.RecordShown);
-    EXPECT_EQ(s.e.fmt.RecLen, 5);
-    EXPECT_EQ(s.dialogs.formatLists.back(), (std::vector<std::string>{"STOCK-5"}));
-    EXPECT_EQ(s.dialogs.openRequests.front().startDir, s.app.path().string());
-    EXPECT_EQ(s.dialogs.openRequests.front().filters.front(), "Korvalen Files (*.dat)");
-    EXPECT_EQ(s.dialogs.texts(),
-              (std::vector<std::string>{"Opening New File " + folder + "/sales.dat"}));
-    EXPECT_EQ(s.e.file.DataFilePath, folder + "/sales.dat");
-    EXPECT_EQ(s.e.file.DataPath, folder);
-    EXPECT_EQ(s.store.getSetting("Korvalen", "Data Path", "Data", ""), folder);
-}
-
 // Only where the root folder may be written (CI runs as root) and holds no format file.
 TEST(Opening, FileInTheRootFolder)
 {
@@ -137,8 +126,7 @@ TEST(Opening, FileInTheRootFolder)
             fs::remove("/FILE.FMT", ec);
         }
     } cleanup{data};
-    Station s;
-    s.start();
+    Started s;
     s.open(data.string(), "STOCK-19");
     EXPECT_EQ(s.e.file.DataPath, "");
     EXPECT_EQ(s.e.file.FormatFilePath(), "/FILE.FMT");
@@ -148,33 +136,11 @@ TEST(Opening, FileInTheRootFolder)
                 s.dialogs.boxes[0].text.rfind("Opening New File", 0) == 0);
 }
 
-TEST(Opening, SecondStationIsRefusedTheFileItKeys)
-{
-    Station a, b;
-    a.start();
-    b.start();
-    const std::string bytes = Rec("00001ABCDEFGH12345", 'a');
-    const std::string path = a.app.write("shared.dat", bytes);
-    a.open(path, "STOCK-19");
-    ASSERT_TRUE(a.e.scr.RecordShown);
-
-    // Even New, which would empty it, is refused.
-    b.dialogs.openAnswers.push_back(path);
-    b.dialogs.chooseEntry("STOCK-19");
-    b.e.file.mnuNew_Click();
-    ASSERT_EQ(b.dialogs.boxes.size(), 2u);
-    EXPECT_EQ(b.dialogs.boxes[1].text.rfind("Error opening file " + path + ": ", 0), 0u);
-    EXPECT_NE(b.dialogs.boxes[1].text.find("another copy"), std::string::npos);
-    EXPECT_FALSE(b.e.scr.RecordShown);
-    EXPECT_EQ(a.app.read("shared.dat"), bytes);
-}
-
 // A question answered No, a format selection cancelled or a format not found leaves every
 // file alone; a cancelled Open and a typed name that exists: runner-open, runner-new-file.
-TEST(Opening, NothingIsCreatedOrEmptiedUntilTheFormatIsFound)
+TEST(Opening, NothingIsCreatedOrEmptiedUntilTheFormatIsFoundAndNewNamesGetTheirExtension)
 {
-    Station s;
-    s.start();
+    Started s;
     const std::string bytes = Rec("00001ABCDEFGH12345", 'a');
     s.app.write("n.dat", bytes);
     s.dialogs.answers.push_back(Dialogs::Answer::No);
@@ -194,9 +160,7 @@ TEST(Opening, NothingIsCreatedOrEmptiedUntilTheFormatIsFound)
     // Text typed in the selection's text line: warned, then tried as a name.
     s.open("x.dat", "NOSUCH");
     const auto texts = s.dialogs.texts();
-    ASSERT_EQ(texts.size(), 3u);
-    EXPECT_EQ(texts[0], "No format selected");
-    EXPECT_EQ(s.dialogs.boxes[0].title, "Format Selection");
+    ASSERT_EQ(texts.size(), 3u); // the first, "No format selected": runner-new-file
     EXPECT_NE(texts[1].find("NOSUCH"), std::string::npos);
     EXPECT_EQ(texts[2], "Format not found");
     EXPECT_EQ(s.dialogs.boxes[2].icon, Icon::Information);
@@ -215,6 +179,25 @@ TEST(Opening, NothingIsCreatedOrEmptiedUntilTheFormatIsFound)
     EXPECT_EQ(s.e.rec.CurRec, 1);
     EXPECT_TRUE(s.e.scr.RecordShown);
     EXPECT_FALSE(s.e.file.NewFileFlag);
+    EXPECT_EQ(s.dialogs.openRequests.front().startDir, s.app.path().string());
+    EXPECT_EQ(s.dialogs.openRequests.front().filters.front(), "Korvalen Files (*.dat)");
+
+    // A new name gets its extension in the chosen folder, which becomes the data folder; its
+    // own FILE.FMT is the one read.
+    s.e.file.mnuClose_Click();
+    const std::string folder = s.app.file("sub.d");
+    std::filesystem::create_directory(folder);
+    s.app.write(folder + "/FILE.FMT", "STOCK\r\nA---E\r\nhd\r\n"); // a different STOCK
+    const auto shown = s.dialogs.boxes.size();
+    s.open(folder + "/sales", "STOCK-5");
+    EXPECT_TRUE(s.e.scr.RecordShown);
+    EXPECT_EQ(s.e.fmt.RecLen, 5);
+    EXPECT_EQ(s.dialogs.formatLists.back(), (std::vector<std::string>{"STOCK-5"}));
+    ASSERT_EQ(s.dialogs.boxes.size(), shown + 1);
+    EXPECT_EQ(s.lastBox(), "Opening New File " + folder + "/sales.dat");
+    EXPECT_EQ(s.e.file.DataFilePath, folder + "/sales.dat");
+    EXPECT_EQ(s.e.file.DataPath, folder);
+    EXPECT_EQ(s.store.getSetting("Korvalen", "Data Path", "Data", ""), folder);
 }
 
 TEST(StartUp, MissingPictureIsReportedButMemoryKeysStillLoad)

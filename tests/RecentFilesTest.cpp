@@ -14,37 +14,35 @@ std::vector<std::string> Captions(const Engine& e)
     return out;
 }
 
-void OpenEmpty(Station& s, const std::string& name, const std::string& entry)
-{
-    s.app.write(name, "");
-    s.open(name, entry);
-}
-
 std::string Stored(const Station& s, int k)
 {
     return s.store.getSetting("Korvalen", "Recent Files", "RecentFile" + std::to_string(k), "");
 }
 
-TEST(RecentFiles, FourNewestFirstWithTheirFormatsAndAListedFileIsNotMoved)
+TEST(RecentFiles, FourNewestFirstWithTheirFormatsAndOnlyTheOpenFilesItemGreyed)
 {
-    Station s;
-    s.start();
-    EXPECT_FALSE(s.e.win.mnuRecentFile[0].visible);
+    Started s;
+    const auto& items = s.e.win.mnuRecentFile;
+    EXPECT_FALSE(items[0].visible);
     for (const char* name : {"A.DAT", "B.DAT", "C.DAT", "D.DAT", "E.DAT"}) {
-        OpenEmpty(s, name, "STOCK-19");
+        s.openWith(name, "", "STOCK-19");
         s.e.file.mnuClose_Click();
     }
-    OpenEmpty(s, "P.DAT", "PAYROLL/2-14");
-    s.e.file.mnuClose_Click();
+    s.openWith("P.DAT", "", "PAYROLL/2-14");
     const std::vector<std::string> listed{s.app.file("P.DAT"), s.app.file("E.DAT"),
                                           s.app.file("D.DAT"), s.app.file("C.DAT")};
     EXPECT_EQ(Captions(s.e), listed);
-    EXPECT_TRUE(s.e.win.mnuRecentFile[0].visible);
+    EXPECT_TRUE(items[0].visible);
     EXPECT_EQ(Stored(s, 1), s.app.file("P.DAT") + "!PAYROLL/2-14");
     EXPECT_EQ(Stored(s, 4), s.app.file("C.DAT") + "!STOCK-19");
     EXPECT_EQ(Stored(s, 5), "");
+    EXPECT_FALSE(items[1].enabled); // P, opened through File > Open
+    EXPECT_TRUE(items[2].enabled);
+    s.e.recent.mnuRecentFile_Click(1); // greyed: nothing happens
+    EXPECT_EQ(s.e.fmt.FmtName, "PAYROLL/2-14");
+    EXPECT_EQ(s.dialogs.boxes.size(), 0u);
 
-    // Item 3 reopens D.DAT with its format and stays where it is.
+    // Item 3 switches to D.DAT with its format; the list is not moved, and P is offered again.
     s.e.recent.mnuRecentFile_Click(3);
     EXPECT_EQ(s.e.file.DataFilePath, s.app.file("D.DAT"));
     EXPECT_EQ(s.e.fmt.FmtName, "STOCK-19");
@@ -52,35 +50,18 @@ TEST(RecentFiles, FourNewestFirstWithTheirFormatsAndAListedFileIsNotMoved)
     EXPECT_EQ(Captions(s.e), listed);
     EXPECT_FALSE(s.e.win.mnuNew || s.e.win.mnuOpen);
     EXPECT_TRUE(s.e.win.mnuClose);
+    EXPECT_TRUE(items[1].enabled);
+    EXPECT_FALSE(items[3].enabled);
+    EXPECT_EQ(s.e.recent.OpenRecentIdx, 3);
+    s.e.file.mnuClose_Click();
+    EXPECT_TRUE(items[1].enabled && items[3].enabled);
+    EXPECT_EQ(s.e.recent.OpenRecentIdx, 0);
 
     // The list outlives the program.
     Station restarted;
     restarted.store.values = s.store.values;
     restarted.start();
     EXPECT_EQ(Captions(restarted.e), listed);
-}
-
-TEST(RecentFiles, OnlyTheOpenFilesItemIsGreyedOut)
-{
-    Station s;
-    s.start();
-    OpenEmpty(s, "A.DAT", "STOCK-19");
-    s.e.file.mnuClose_Click();
-    OpenEmpty(s, "B.DAT", "STOCK-19");
-    const auto& items = s.e.win.mnuRecentFile;
-    EXPECT_FALSE(items[1].enabled); // B, opened through File > Open
-    EXPECT_TRUE(items[2].enabled);
-    s.e.recent.mnuRecentFile_Click(1); // greyed: nothing happens
-    EXPECT_EQ(s.dialogs.boxes.size(), 0u);
-    // Switching to A through its item offers B again: no item stays greyed for a closed file.
-    s.e.recent.mnuRecentFile_Click(2);
-    EXPECT_EQ(s.e.file.DataFilePath, s.app.file("A.DAT"));
-    EXPECT_TRUE(items[1].enabled);
-    EXPECT_FALSE(items[2].enabled);
-    EXPECT_EQ(s.e.recent.OpenRecentIdx, 2);
-    s.e.file.mnuClose_Click();
-    EXPECT_TRUE(items[1].enabled && items[2].enabled);
-    EXPECT_EQ(s.e.recent.OpenRecentIdx, 0);
 }
 
 TEST(RecentFiles, StoredEntriesAsTheyComeBack)

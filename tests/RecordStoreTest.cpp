@@ -8,10 +8,9 @@ namespace
 using Records = std::vector<std::string>;
 
 // Three stored STOCK records, the cursor on a new record at the end.
-struct Stocked : Station {
+struct Stocked : Started {
     Stocked()
     {
-        start();
         openWith("s.dat", "00001FIRST   001.0a\r\n00002SECOND  002.0a\r\n00003THIRD   003.0a\r\n",
                  "STOCK-19");
     }
@@ -24,7 +23,7 @@ struct Stocked : Station {
     }
 };
 
-TEST(RecordStore, CorrectingWritesOnlyChangedRecordsAndAskesBeforeInsertOrDelete)
+TEST(RecordStore, CorrectingWritesOnlyChangedRecordsAsksBeforeInsertOrDeleteAndCleans)
 {
     Stocked s;
     s.key("Up", "Up");
@@ -59,38 +58,16 @@ TEST(RecordStore, CorrectingWritesOnlyChangedRecordsAndAskesBeforeInsertOrDelete
     ASSERT_EQ(s.dialogs.boxes.size(), 2u);
     EXPECT_EQ(s.dialogs.boxes[1].text, "Delete number  3?");
     EXPECT_EQ(s.dialogs.boxes[1].icon, Dialogs::Icon::Question);
-}
 
-TEST(RecordStore, ControlAndHighCharactersAreStoredAsBlanks)
-{
+    // Control and high characters are stored as blanks.
     std::string rec = "A\tB\xC8\x80\x1F";
     RecordStore::CleanRecord(rec);
     EXPECT_EQ(rec, "A B \x80 ");
 }
 
-TEST(Verify, UnchangedRecordsAreNotRewrittenAndMemoryRecallIsCompared)
-{
-    Stocked s;
-    s.e.mnuVerify_Click();
-    s.key("Ctrl+Home");
-    s.type("00001FIRST   001.0");
-    s.overwriteOnDisk(1, "00001CHANGED 001.0a");
-    s.type("00002SECOND  002.0");
-    EXPECT_EQ(s.records("s.dat")[0], "00001CHANGED 001.0a");
-    EXPECT_EQ(s.e.rec.CurRec, 3);
-    EXPECT_TRUE(s.dialogs.boxes.empty());
-
-    s.e.prefs.MemKeys[5] = Preferences::FixedMemText("00003");
-    s.e.prefs.MemKeys[6] = Preferences::FixedMemText("THIZD");
-    s.key("F5");
-    EXPECT_EQ(s.e.scr.CurCol, 6);
-    s.key("F6");
-    EXPECT_EQ(s.dialogs.texts(), std::vector<std::string>{"Mismatch"});
-    EXPECT_EQ(s.e.scr.CurCol, 9) << "stopped on the mismatch, for the operator to key";
-    EXPECT_EQ(s.e.rec.RecBuf.substr(5, 5), "THIRD");
-}
-
-TEST(Verify, ARecordBeingInsertedCanBeCorrectedWithBackspace)
+// A record inserted in Verify mode is keyed, not compared, so Backspace corrects it; a
+// stored record keyed alike is not written again; memory recall is compared.
+TEST(Verify, InsertedRecordsAreKeyedAndUnchangedOnesNotRewritten)
 {
     Stocked s;
     s.e.mnuVerify_Click();
@@ -101,10 +78,27 @@ TEST(Verify, ARecordBeingInsertedCanBeCorrectedWithBackspace)
     s.key("Backspace");
     EXPECT_EQ(s.e.scr.CurCol, 5);
     s.type("5NEW     009.5");
-    const auto recs = s.records("s.dat");
-    EXPECT_EQ(recs.size(), 4u);
-    EXPECT_EQ(recs.front(), "00095NEW     009.5a");
+    EXPECT_EQ(s.records("s.dat"), (Records{"00095NEW     009.5a", "00001FIRST   001.0a",
+                                           "00002SECOND  002.0a", "00003THIRD   003.0a"}));
     EXPECT_EQ(s.dialogs.texts().size(), 1u) << "only the confirmation";
+
+    s.key("Ctrl+Home");
+    s.type("00095NEW     009.5");
+    s.overwriteOnDisk(1, "00095CHANGED 009.5a");
+    s.type("00001FIRST   001.0");
+    EXPECT_EQ(s.records("s.dat")[0], "00095CHANGED 009.5a");
+    EXPECT_EQ(s.e.rec.CurRec, 3);
+    EXPECT_EQ(s.dialogs.texts().size(), 1u);
+
+    s.e.prefs.MemKeys[5] = Preferences::FixedMemText("00002");
+    s.e.prefs.MemKeys[6] = Preferences::FixedMemText("SEXON");
+    s.key("F5");
+    EXPECT_EQ(s.e.scr.CurCol, 6);
+    s.key("F6");
+    EXPECT_EQ(s.dialogs.texts().back(), "Mismatch");
+    EXPECT_EQ(s.dialogs.texts().size(), 2u);
+    EXPECT_EQ(s.e.scr.CurCol, 8) << "stopped on the mismatch, for the operator to key";
+    EXPECT_EQ(s.e.rec.RecBuf.substr(5, 5), "SECON");
 }
 
 } // namespace

@@ -7,14 +7,14 @@ namespace
 
 constexpr Color Green = 0x00FF00, White = 0xFFFFFF, Gold = 0x34BDE4;
 
-// One session: the band as opened, a message shown over it, then the focus lost and regained.
-TEST(EntryBand, LinesColoursMessageAndFocus)
+// One session: the band as opened, a message shown over it, the focus lost and regained, then
+// what Save and Delete say in their colours.
+TEST(EntryBand, LinesColoursMessagesAndFocus)
 {
-    Station s;
-    s.start();
+    Started s;
     s.e.scr.FocusGained();
     EXPECT_FALSE(s.screen.caret().visible) << "no caret before a record is shown";
-    s.open("band.dat", "STOCK-19");
+    s.openWith("band.dat", "00001BOLT    00150a\r\n00002NUT     00020a\r\n", "STOCK-19");
     const double T = s.T();
     EXPECT_EQ(s.screen.rowText(T), "ITEM NAME   PRICE ");
     EXPECT_EQ(s.screen.rowText(T + 1), "");
@@ -50,6 +50,28 @@ TEST(EntryBand, LinesColoursMessageAndFocus)
     EXPECT_TRUE(s.screen.caret().visible);
     EXPECT_EQ(s.screen.caret().x, 40);
     EXPECT_EQ(s.screen.caret().y, 48);
+
+    auto shown = [&] { return std::pair{s.messageLine(), s.screen.cellColor(12, s.T() + 4)}; };
+    using Shown = std::pair<std::string, Color>;
+
+    ASSERT_TRUE(s.e.file.ImgFileSave_Click());
+    EXPECT_EQ(shown(), Shown("File Saved", Green));
+
+    // The red line stands while the file is rewritten; then the end position is shown.
+    s.key("Ctrl+Home");
+    s.dialogs.answers.push_back(Dialogs::Answer::Yes);
+    std::vector<Shown> during;
+    s.dialogs.onProgress = [&] { during.push_back(shown()); };
+    s.e.rec.mnuDelRec_Click();
+    ASSERT_FALSE(during.empty());
+    EXPECT_EQ(during.front(), Shown("Deleting Record 1", 255));
+    EXPECT_EQ(shown(), Shown("Current Rec :  2", White));
+
+    // A save that fails says so in a box, never "File Saved".
+    s.e.status.DisplayMode("", White);
+    s.io.datasyncErrno = EIO;
+    EXPECT_FALSE(s.e.file.ImgFileSave_Click());
+    EXPECT_EQ(s.messageLine(), "");
 }
 
 TEST(EntryBand, StoredColoursAndKeyingOverACell)
@@ -74,35 +96,6 @@ TEST(EntryBand, StoredColoursAndKeyingOverACell)
     surf.setPrintPos(4, s.T() + 1);
     surf.print("C");
     EXPECT_EQ(s.screen.glyphs().at({52, 32}), "BC");
-}
-
-TEST(MessageLine, SaveAndDeleteSayWhatTheyDoInTheirColours)
-{
-    Station s;
-    s.start();
-    s.app.write("d.dat", "00001BOLT    00150a\r\n00002NUT     00020a\r\n");
-    s.open("d.dat", "STOCK-19");
-    auto shown = [&] { return std::pair{s.messageLine(), s.screen.cellColor(12, s.T() + 4)}; };
-    using Shown = std::pair<std::string, Color>;
-
-    ASSERT_TRUE(s.e.file.ImgFileSave_Click());
-    EXPECT_EQ(shown(), Shown("File Saved", Green));
-
-    // The red line stands while the file is rewritten; then the end position is shown.
-    s.key("Ctrl+Home");
-    s.dialogs.answers.push_back(Dialogs::Answer::Yes);
-    std::vector<Shown> during;
-    s.dialogs.onProgress = [&] { during.push_back(shown()); };
-    s.e.rec.mnuDelRec_Click();
-    ASSERT_FALSE(during.empty());
-    EXPECT_EQ(during.front(), Shown("Deleting Record 1", 255));
-    EXPECT_EQ(shown(), Shown("Current Rec :  2", White));
-
-    // A save that fails says so in a box, never "File Saved".
-    s.e.status.DisplayMode("", White);
-    s.io.datasyncErrno = EIO;
-    EXPECT_FALSE(s.e.file.ImgFileSave_Click());
-    EXPECT_EQ(s.messageLine(), "");
 }
 
 // A format 160 positions long (and one of 81) on an 80-column screen.

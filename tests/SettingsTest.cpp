@@ -9,7 +9,7 @@
 namespace
 {
 
-TEST(Settings, StoredValuesAreRead)
+TEST(Settings, StoredValuesAreReadAndMemoryKeysRoundTrip)
 {
     struct Row {
         const char* name;
@@ -51,10 +51,8 @@ TEST(Settings, StoredValuesAreRead)
         EXPECT_EQ(store.getSetting("Korvalen", "dupkey", "dupkey", ""),
                   r.dup == 55 ? "55" : r.value);
     }
-}
 
-TEST(Settings, MemoryKeysRoundTripTrimmedAndCut)
-{
+    // Memory keys go out trimmed and cut, and come back padded.
     MemorySettingsStore store;
     Preferences p;
     p.MemKeys[2] = Preferences::FixedMemText("  ACME  ");
@@ -119,10 +117,11 @@ TEST(Preferences, WhatTheDialogStoresSurvivesARestart)
     EXPECT_TRUE(form.Check1);
 }
 
-TEST(Preferences, CancelAppliesOnlyWhatActsAtOnceAndKeepsTheTypedText)
+// That the typed texts are shown again, and a key stored from the keyboard kept by OK:
+// preferences.
+TEST(Preferences, CancelAppliesOnlyWhatActsAtOnce)
 {
-    Station s;
-    s.start();
+    Started s;
     PrefsForm& form = s.e.prefsForm;
     form.Show();
     form.Mem[4] = "typed";
@@ -143,26 +142,6 @@ TEST(Preferences, CancelAppliesOnlyWhatActsAtOnceAndKeepsTheTypedText)
     EXPECT_FALSE(s.e.prefs.UptronSw);
     EXPECT_EQ(s.e.prefs.MemKeys[4], Preferences::FixedMemText(""));
     EXPECT_EQ(s.store.getSetting("Korvalen", "Memkey", "F4", "?"), "?");
-    // Shown again as left.
-    form.Show();
-    EXPECT_EQ(form.Mem[4], "typed");
-    EXPECT_TRUE(form.Check1);
-}
-
-TEST(Preferences, AKeyStoredFromTheKeyboardIsNotUndoneByALaterOK)
-{
-    Station s;
-    s.start();
-    s.app.write("S.DAT", "");
-    s.open("S.DAT", "STOCK-19");
-    s.type("1234");
-    s.key("Alt+=");
-    s.key("F5");
-    s.e.prefsForm.Show();
-    EXPECT_EQ(s.e.prefsForm.Mem[5], "1234");
-    s.e.prefsForm.OK_Click();
-    EXPECT_EQ(s.e.prefs.MemKeys[5], Preferences::FixedMemText("1234"));
-    EXPECT_EQ(s.store.getSetting("Korvalen", "Memkey", "F5", ""), "1234");
 }
 
 } // namespace

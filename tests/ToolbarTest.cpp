@@ -16,10 +16,9 @@ std::string Shown(const Toolbar& t)
     return out;
 }
 
-TEST(Toolbar, PicturesFollowThePointerAsTheEventTableSays)
+TEST(Toolbar, PicturesFollowThePointerAndClicksRunTheirCommands)
 {
-    Station s;
-    s.start();
+    Started s;
     Toolbar& t = s.e.toolbar;
     EXPECT_EQ(Shown(t), "FFFFF");
     struct Step {
@@ -49,13 +48,8 @@ TEST(Toolbar, PicturesFollowThePointerAsTheEventTableSays)
     }
     t.MoveOutside();
     EXPECT_EQ(Shown(t), "FFFFF");
-}
 
-TEST(Toolbar, ClicksRunTheirCommandsAndNewNothingWhileItIsGreyed)
-{
-    Station s;
-    s.start();
-    Toolbar& t = s.e.toolbar;
+    // Clicks run their commands, and New nothing while it is greyed.
     EXPECT_EQ(t.Click(B::ImgPrf), Toolbar::Opens::Preferences);
     EXPECT_TRUE(s.e.prefsForm.Visible);
     s.e.prefsForm.Cancel_Click();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -91,6 +92,15 @@ struct Station {
         }
         return out;
     }
+    // The names in the application folder, sorted: to see that no copy was left behind.
+    std::vector<std::string> names() const
+    {
+        std::vector<std::string> out;
+        for (const auto& entry : std::filesystem::directory_iterator(app.path()))
+            out.push_back(entry.path().filename().string());
+        std::sort(out.begin(), out.end());
+        return out;
+    }
     std::string lastBox() const { return dialogs.boxes.empty() ? "" : dialogs.boxes.back().text; }
     std::string dataRow() const { return text::TrimRight(screen.rowText(T() + 1)); }
     std::string messageLine() const
@@ -100,4 +110,9 @@ struct Station {
                    ? std::string()
                    : text::TrimRight(row.substr(StatusLine::MessageColumn));
     }
+};
+
+// A station started at once, over the settings store as it comes.
+struct Started : Station {
+    explicit Started(const std::string& formats = DemoFormats) : Station(formats) { start(); }
 };
