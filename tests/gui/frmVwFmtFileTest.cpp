@@ -41,16 +41,13 @@ void frmVwFmtFileTest::indicatorSaveAndCancel()
     QPlainTextEdit* t = open();
     QCOMPARE(m_window.windowTitle(), QStringLiteral("Editing FILE.FMT - Format/structure file"));
     QCOMPARE(panels(), QStringLiteral(" 1/ 1"));
-    struct Step {
-        Qt::Key key;
-        const char* expected;
-    };
-    for (const Step s : {Step{Qt::Key_End, " 1/ 3"}, Step{Qt::Key_Down, " 2/ 3"},
-                         Step{Qt::Key_End, " 2/ 5"}, Step{Qt::Key_Enter, " 3/ 1"},
-                         Step{Qt::Key_Right, " 4/ 1"}, Step{Qt::Key_PageDown, " 5/ 1"},
-                         Step{Qt::Key_PageUp, " 1/ 1"}, Step{Qt::Key_Home, " 1/ 1"}}) {
-        QTest::keyClick(t, s.key);
-        QCOMPARE(panels(), QString::fromLatin1(s.expected));
+    const std::pair<Qt::Key, const char*> moves[] = {
+        {Qt::Key_End, " 1/ 3"},    {Qt::Key_Down, " 2/ 3"},  {Qt::Key_End, " 2/ 5"},
+        {Qt::Key_Enter, " 3/ 1"},  {Qt::Key_Right, " 4/ 1"}, {Qt::Key_PageDown, " 5/ 1"},
+        {Qt::Key_PageUp, " 1/ 1"}, {Qt::Key_Home, " 1/ 1"}};
+    for (const auto& [key, expected] : moves) {
+        QTest::keyClick(t, key);
+        QCOMPARE(panels(), QString::fromLatin1(expected));
     }
     QTest::keyClicks(t, QStringLiteral("xy"));
     QCOMPARE(panels(), QStringLiteral(" 1/ 3"));
