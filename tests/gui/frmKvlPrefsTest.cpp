@@ -13,8 +13,7 @@ class frmKvlPrefsTest : public QObject
     Q_OBJECT
 
 private slots:
-    void okAppliesAndStoresWhatWasSet();
-    void cancelKeepsTheControlsForTheNextOpening();
+    void okAppliesAndCancelKeepsTheControls();
 
 private:
     void work(const std::function<void()>& steps)
@@ -32,7 +31,7 @@ private:
     frmKvlPrefs m_dialog{m_s.e.prefsForm, nullptr};
 };
 
-void frmKvlPrefsTest::okAppliesAndStoresWhatWasSet()
+void frmKvlPrefsTest::okAppliesAndCancelKeepsTheControls()
 {
     m_s.e.LoadSettings();
     QCOMPARE(m_dialog.windowTitle(), QStringLiteral("Preferences"));
@@ -60,10 +59,8 @@ void frmKvlPrefsTest::okAppliesAndStoresWhatWasSet()
     QCOMPARE(stored("dupkey", "dupkey"), std::string("123"));
     QCOMPARE(stored("uptronsw", "sw"), std::string("-1"));
     QCOMPARE(stored("formcolor", "f2"), std::string("255"));
-}
 
-void frmKvlPrefsTest::cancelKeepsTheControlsForTheNextOpening()
-{
+    // Cancel applies and stores nothing, but the next opening shows the controls as left.
     const bool padBefore = m_s.e.prefs.UptronSw;
     const std::string f3Before = m_s.e.prefs.MemKeys[3];
     work([this] {
