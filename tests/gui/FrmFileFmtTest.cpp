@@ -10,39 +10,41 @@
 namespace
 {
 
-using Entries = std::vector<std::string>;
 using Operator = std::function<void(QComboBox*)>;
 
-const Entries Formats = {"STOCK-19", "PAYROLL/2-12"};
+// One opening of the dialog: the entries listed, the index it shows, what the operator does
+// on its text line, the button then pressed (none: the operator's keys closed it) and the
+// choice that comes back.
+struct Opening {
+    std::vector<std::string> entries;
+    int shown;
+    Operator act;
+    const char* button;
+    bool accepted;
+    int selected;
+    std::string text;
+};
 
-// Shows the dialog modally; once it is up, the operator acts on its text line and presses a
-// button.
-Dialogs::FormatChoice Run(FrmFileFmt& dialog, const Entries& entries, const Operator& act,
-                          const QString& button)
+Operator Pick(int index)
 {
-    QTimer::singleShot(0, &dialog, [&] {
-        act(dialog.findChild<QComboBox*>(QStringLiteral("Combo1")));
-        for (auto* b : dialog.findChildren<QPushButton*>())
-            if (b->text() == button)
-                b->click();
-    });
-    return dialog.choose(entries);
+    return [index](QComboBox* c) { c->setCurrentIndex(index); };
 }
 
-void Pick(QComboBox* combo, int index)
+Operator Type(const char* text, bool enter = false)
 {
-    combo->setCurrentIndex(index);
-}
-
-void Type(QComboBox* combo, const QString& text)
-{
-    QTest::keyClicks(combo->lineEdit(), text);
+    return [text, enter](QComboBox* c) {
+        QTest::keyClicks(c->lineEdit(), QString::fromLatin1(text));
+        if (enter)
+            QTest::keyClick(c->lineEdit(), Qt::Key_Return);
+    };
 }
 
 } // namespace
 
-Q_DECLARE_METATYPE(Operator)
+Q_DECLARE_METATYPE(Opening)
 
+// One dialog over the openings of a session, in order: each opening lists the entries anew and
+// shows the last choice where it is still listed.
 class FrmFileFmtTest : public QObject
 {
     Q_OBJECT
@@ -50,68 +52,48 @@ class FrmFileFmtTest : public QObject
 private slots:
     void choice_data();
     void choice();
-    void reuseKeepsLastChoice();
+
+private:
+    FrmFileFmt m_dialog;
 };
 
 void FrmFileFmtTest::choice_data()
 {
-    QTest::addColumn<Operator>("act");
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<bool>("accepted");
-    QTest::addColumn<int>("selected");
-    QTest::addColumn<QString>("text");
-
-    QTest::newRow("list entry") << Operator([](QComboBox* c) { Pick(c, 1); })
-                                << QStringLiteral("OK") << true << 1
-                                << QStringLiteral("PAYROLL/2-12");
-    QTest::newRow("typed name") << Operator([](QComboBox* c) { Type(c, QStringLiteral("stock")); })
-                                << QStringLiteral("OK") << true << -1 << QStringLiteral("stock");
-    QTest::newRow("typed entry, Enter") << Operator([](QComboBox* c) {
-        Type(c, QStringLiteral("STOCK-19"));
-        QTest::keyClick(c->lineEdit(), Qt::Key_Return);
-    }) << QString() << true << 0 << QStringLiteral("STOCK-19");
-    QTest::newRow("cancel") << Operator([](QComboBox* c) { Pick(c, 0); })
-                            << QStringLiteral("Cancel") << false << 0 << QStringLiteral("STOCK-19");
+    QTest::addColumn<Opening>("opening");
+    const std::vector<std::string> formats = {"STOCK-19", "PAYROLL/2-12"};
+    QTest::newRow("list entry") << Opening{formats, -1, Pick(1), "OK", true, 1, "PAYROLL/2-12"};
+    // Still listed, at another place: the same entry is chosen.
+    QTest::newRow("kept, moved") << Opening{
+        {"EXTRA-5", "STOCK-19", "PAYROLL/2-12"}, 2, {}, "OK", true, 2, "PAYROLL/2-12"};
+    // No longer listed: the text stays, but it no longer names an entry.
+    QTest::newRow("kept, gone") << Opening{{"STOCK-19"}, -1, {}, "OK", true, -1, "PAYROLL/2-12"};
+    // Typing replaces the text shown.
+    QTest::newRow("typed name") << Opening{formats, -1, Type("stock"), "OK", true, -1, "stock"};
+    QTest::newRow("typed entry, Enter")
+        << Opening{formats, -1, Type("STOCK-19", true), "", true, 0, "STOCK-19"};
+    QTest::newRow("cancel") << Opening{formats, 0, Pick(1), "Cancel", false, 1, "PAYROLL/2-12"};
 }
 
 void FrmFileFmtTest::choice()
 {
-    QFETCH(Operator, act);
-    QFETCH(QString, button);
-    QFETCH(bool, accepted);
-    QFETCH(int, selected);
-    QFETCH(QString, text);
-
-    FrmFileFmt dialog;
-    const auto c = Run(dialog, Formats, act, button);
-    QCOMPARE(c.accepted, accepted);
-    QCOMPARE(c.selected, selected);
-    QCOMPARE(QString::fromStdString(c.text), text);
-    // Typed names are looked up, never added to the list.
-    QCOMPARE(dialog.findChild<QComboBox*>()->count(), static_cast<int>(Formats.size()));
-}
-
-void FrmFileFmtTest::reuseKeepsLastChoice()
-{
-    FrmFileFmt dialog;
+    QFETCH(Opening, opening);
+    auto* combo = m_dialog.findChild<QComboBox*>(QStringLiteral("Combo1"));
     int shown = -2;
-    const Operator look = [&shown](QComboBox* c) { shown = c->currentIndex(); };
-    QCOMPARE(Run(
-                 dialog, Formats, [](QComboBox* c) { Pick(c, 1); }, QStringLiteral("OK"))
-                 .selected,
-             1);
-
-    // Still listed, at another place: the operator finds the same entry chosen.
-    auto c = Run(dialog, {"EXTRA-5", "STOCK-19", "PAYROLL/2-12"}, look, QStringLiteral("OK"));
-    QCOMPARE(shown, 2);
-    QCOMPARE(c.selected, 2);
-    QCOMPARE(c.text, std::string("PAYROLL/2-12"));
-
-    // No longer listed: the text stays, but it no longer names an entry.
-    c = Run(dialog, {"STOCK-19"}, look, QStringLiteral("OK"));
-    QCOMPARE(shown, -1);
-    QCOMPARE(c.selected, -1);
-    QCOMPARE(c.text, std::string("PAYROLL/2-12"));
+    QTimer::singleShot(0, &m_dialog, [&] {
+        shown = combo->currentIndex();
+        if (opening.act)
+            opening.act(combo);
+        for (auto* b : m_dialog.findChildren<QPushButton*>())
+            if (b->text() == QLatin1String(opening.button))
+                b->click();
+    });
+    const auto c = m_dialog.choose(opening.entries);
+    QCOMPARE(shown, opening.shown);
+    QCOMPARE(c.accepted, opening.accepted);
+    QCOMPARE(c.selected, opening.selected);
+    QCOMPARE(c.text, opening.text);
+    // Typed names are looked up, never added to the list.
+    QCOMPARE(combo->count(), static_cast<int>(opening.entries.size()));
 }
 
 QTEST_MAIN(FrmFileFmtTest)

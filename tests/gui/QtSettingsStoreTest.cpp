@@ -1,33 +1,27 @@
-#include <QDir>
 #include <QFileInfo>
-#include <QSettings>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "app/QtSettingsStore.h"
+#include "app/QtText.h"
+#include "tests/gui/GuiTest.h"
 
+// The edge between the core's byte strings and Qt: settings keep any bytes, file names cross
+// in the file system's encoding, record text is Latin-1.
 class QtSettingsStoreTest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase() { KeepSettingsIn(m_dir); }
     void roundTrip_data();
     void roundTrip();
+    void textConversions();
 
 private:
     QTemporaryDir m_dir;
     QtSettingsStore m_store;
 };
-
-void QtSettingsStoreTest::initTestCase()
-{
-    // Nothing here may touch the user's own settings.
-    QStandardPaths::setTestModeEnabled(true);
-    QVERIFY(m_dir.isValid());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
-}
 
 void QtSettingsStoreTest::roundTrip_data()
 {
@@ -52,6 +46,20 @@ void QtSettingsStoreTest::roundTrip()
     QCOMPARE(m_store.getSetting("Korvalen", section.toStdString(), "key", "default"),
              value.toStdString());
     QVERIFY(QFileInfo::exists(m_dir.filePath(QStringLiteral("Korvalen/Korvalen.ini"))));
+}
+
+void QtSettingsStoreTest::textConversions()
+{
+    const std::string utf8Path = "/data/Z\xC3\xBCrich/kunden.dat";
+    const QString path = QtText::Path(utf8Path);
+    QCOMPARE(path, QStringLiteral("/data/Z\u00FCrich/kunden.dat"));
+    QCOMPARE(QtText::PathBytes(path), utf8Path);
+    // A caption naming that file reads as the file system wrote it ...
+    QCOMPARE(QtText::Display("KORVALEN - " + utf8Path), QStringLiteral("KORVALEN - ") + path);
+    // ... while a record's single-byte text, which is no valid UTF-8, reads as Latin-1.
+    const std::string record = "M\xDCLLER \xC5S";
+    QCOMPARE(QtText::Display(record), QStringLiteral("M\u00DCLLER \u00C5S"));
+    QCOMPARE(QtText::ToLatin1(QtText::Latin1(record)), record);
 }
 
 QTEST_MAIN(QtSettingsStoreTest)

@@ -1,15 +1,11 @@
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <QtTest>
 
 #include "app/frmKvlPrefs.h"
-#include "engine/Engine.h"
-#include "engine/ScriptedDialogs.h"
-#include "keying/ScreenModel.h"
-#include "tests/support/MemorySettingsStore.h"
+#include "tests/gui/GuiTest.h"
+#include "tests/support/Station.h"
 
 // The Preferences dialog as the operator works it: typing, clicking, OK and Cancel.
 class frmKvlPrefsTest : public QObject
@@ -17,55 +13,30 @@ class frmKvlPrefsTest : public QObject
     Q_OBJECT
 
 private slots:
-    void okAppliesAndStoresWhatWasSet();
-    void cancelKeepsTheControlsForTheNextOpening();
+    void okAppliesAndCancelKeepsTheControls();
 
 private:
-    // Clicks on the box itself: a wide button takes clicks only on its box and label.
-    static void clickBox(QAbstractButton* b)
+    void work(const std::function<void()>& steps)
     {
-        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
+        WorkModal(m_dialog, steps);
+        QVERIFY(!m_s.e.prefsForm.Visible);
     }
-    // Opens the dialog and works it with steps once it shows; the steps end by closing it.
-    void work(const std::function<void(frmKvlPrefs&)>& steps);
-    template <class T> T* child(const char* name) const
+    template <class T> T* child(const char* name) const { return Child<T>(m_dialog, name); }
+    std::string stored(const char* section, const char* key) const
     {
-        auto* w = m_dialog.findChild<T*>(QString::fromLatin1(name));
-        if (!w)
-            qFatal("no control %s", name);
-        return w;
+        return m_s.store.getSetting("Korvalen", section, key, "");
     }
 
-    ScreenModel m_screen{640, 480};
-    ScriptedDialogs m_dialogs;
-    MemorySettingsStore m_store;
-    Engine m_engine{m_screen, m_dialogs, m_store, "/nonexistent"};
-    frmKvlPrefs m_dialog{m_engine.prefsForm, nullptr};
+    Station m_s;
+    frmKvlPrefs m_dialog{m_s.e.prefsForm, nullptr};
 };
 
-void frmKvlPrefsTest::work(const std::function<void(frmKvlPrefs&)>& steps)
+void frmKvlPrefsTest::okAppliesAndCancelKeepsTheControls()
 {
-    bool ran = false;
-    QTimer::singleShot(0, this, [&] {
-        ran = true;
-        steps(m_dialog);
-        if (m_dialog.isVisible()) {
-            m_dialog.reject();
-            QFAIL("the steps left the dialog open");
-        }
-    });
-    m_dialog.showModal();
-    QVERIFY(ran);
-    QVERIFY(!m_dialog.isVisible());
-    QVERIFY(!m_engine.prefsForm.Visible);
-}
-
-void frmKvlPrefsTest::okAppliesAndStoresWhatWasSet()
-{
-    m_engine.LoadSettings();
+    m_s.e.LoadSettings();
     QCOMPARE(m_dialog.windowTitle(), QStringLiteral("Preferences"));
-    m_dialogs.colorAnswers = {0x0000FF};
-    work([this](frmKvlPrefs&) {
+    m_s.dialogs.colorAnswers = {0x0000FF};
+    work([this] {
         QVERIFY(child<QRadioButton>("DupKey7")->isChecked());
         auto* mem2 = child<QLineEdit>("Mem2");
         QTest::keyClicks(mem2, QStringLiteral("  caf"));
@@ -73,46 +44,44 @@ void frmKvlPrefsTest::okAppliesAndStoresWhatWasSet()
                             Qt::NoModifier);
         QTest::keyClicks(mem2, QStringLiteral("  "));
         QTest::keyClicks(child<QLineEdit>("Mem9"), QString(40, QLatin1Char('z')));
-        clickBox(child<QRadioButton>("DupkeyF12"));
-        clickBox(child<QCheckBox>("Check1"));
-        QTest::mouseClick(child<QPushButton>("cmdBkClr"), Qt::LeftButton);
-        QTest::mouseClick(child<QPushButton>("OK"), Qt::LeftButton);
+        ClickBox(child<QRadioButton>("DupkeyF12"));
+        ClickBox(child<QCheckBox>("Check1"));
+        Click(m_dialog, "cmdBkClr");
+        Click(m_dialog, "OK");
     });
-    const Preferences& p = m_engine.prefs;
+    const Preferences& p = m_s.e.prefs;
     QCOMPARE(p.MemKeys[2], Preferences::FixedMemText("caf\xe9"));
     QCOMPARE(p.MemKeys[9], std::string(32, 'z'));
     QCOMPARE(p.DupKeyCode, Preferences::DupKeyF12);
     QVERIFY(p.UptronSw);
     QCOMPARE(p.FormBackColor, Color(0x0000FF));
-    QCOMPARE(m_store.getSetting("Korvalen", "Memkey", "F2", ""), std::string("caf\xe9"));
-    QCOMPARE(m_store.getSetting("Korvalen", "dupkey", "dupkey", ""), std::string("123"));
-    QCOMPARE(m_store.getSetting("Korvalen", "uptronsw", "sw", ""), std::string("-1"));
-    QCOMPARE(m_store.getSetting("Korvalen", "formcolor", "f2", ""), std::string("255"));
-}
+    QCOMPARE(stored("Memkey", "F2"), std::string("caf\xe9"));
+    QCOMPARE(stored("dupkey", "dupkey"), std::string("123"));
+    QCOMPARE(stored("uptronsw", "sw"), std::string("-1"));
+    QCOMPARE(stored("formcolor", "f2"), std::string("255"));
 
-void frmKvlPrefsTest::cancelKeepsTheControlsForTheNextOpening()
-{
-    const bool padBefore = m_engine.prefs.UptronSw;
-    const std::string f3Before = m_engine.prefs.MemKeys[3];
-    work([this](frmKvlPrefs&) {
+    // Cancel applies and stores nothing, but the next opening shows the controls as left.
+    const bool padBefore = m_s.e.prefs.UptronSw;
+    const std::string f3Before = m_s.e.prefs.MemKeys[3];
+    work([this] {
         QTest::keyClicks(child<QLineEdit>("Mem3"), QStringLiteral("not applied"));
-        clickBox(child<QCheckBox>("Check1"));
-        clickBox(child<QRadioButton>("DupKey7"));
+        ClickBox(child<QCheckBox>("Check1"));
+        ClickBox(child<QRadioButton>("DupKey7"));
         // The colour picker is cancelled: nothing queued.
-        QTest::mouseClick(child<QPushButton>("cmdTxtclr"), Qt::LeftButton);
+        Click(m_dialog, "cmdTxtclr");
         QTest::keyClick(&m_dialog, Qt::Key_Escape);
     });
-    QCOMPARE(m_dialogs.texts().back(), std::string("Cancelled"));
-    QCOMPARE(m_engine.prefs.MemKeys[3], f3Before);
-    QCOMPARE(m_engine.prefs.UptronSw, padBefore);
+    QCOMPARE(m_s.dialogs.texts().back(), std::string("Cancelled"));
+    QCOMPARE(m_s.e.prefs.MemKeys[3], f3Before);
+    QCOMPARE(m_s.e.prefs.UptronSw, padBefore);
     // The Duplicate key acts at once, but only OK stores it.
-    QCOMPARE(m_engine.prefs.DupKeyCode, Preferences::DupKey7);
-    QCOMPARE(m_store.getSetting("Korvalen", "dupkey", "dupkey", ""), std::string("123"));
-    work([this, padBefore](frmKvlPrefs&) {
+    QCOMPARE(m_s.e.prefs.DupKeyCode, Preferences::DupKey7);
+    QCOMPARE(stored("dupkey", "dupkey"), std::string("123"));
+    work([this, padBefore] {
         QCOMPARE(child<QLineEdit>("Mem3")->text(), QStringLiteral("not applied"));
         QCOMPARE(child<QCheckBox>("Check1")->isChecked(), !padBefore);
         QVERIFY(child<QRadioButton>("DupKey7")->isChecked());
-        QTest::mouseClick(child<QPushButton>("Cancel"), Qt::LeftButton);
+        Click(m_dialog, "Cancel");
     });
 }
 

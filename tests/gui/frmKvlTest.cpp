@@ -1,12 +1,9 @@
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QSettings>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -17,7 +14,9 @@
 #include "app/frmKvl.h"
 #include "engine/ScriptedDialogs.h"
 #include "keying/ScreenModel.h"
+#include "tests/gui/GuiTest.h"
 #include "tests/support/MemorySettingsStore.h"
+#include "tests/support/TempDir.h"
 
 namespace
 {
@@ -31,7 +30,7 @@ constexpr int HeadingY = 44;
 constexpr int DataY = 60;
 
 // STOCK records: PART (N, 5), NAME (A, 8), PRC (R, 5) and the format letter.
-const QByteArray StockRecord = "00001BOLT    00150a";
+const std::string StockRecord = "00001BOLT    00150a";
 
 // Counts what Exit saves, to see that it is saved once.
 struct CountingStore : MemorySettingsStore {
@@ -43,13 +42,6 @@ struct CountingStore : MemorySettingsStore {
     }
     int memKeySaves = 0;
 };
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
 
 QColor At(const QImage& image, int x, int y)
 {
@@ -74,7 +66,7 @@ class frmKvlTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase() { KeepSettingsIn(m_settingsDir); }
     void init();
     void cleanup() { m_window.reset(); }
 
@@ -83,22 +75,19 @@ private slots:
     void duplicateSwitchAndCommandKeys();
 
 private:
-    void openFile(const QByteArray& records, const char* entry);
-    template <class T> T* child(const QString& name) const { return m_window->findChild<T*>(name); }
-    EntryScreenWidget* screen() const
-    {
-        return child<EntryScreenWidget>(QStringLiteral("EntryScreen"));
-    }
-    QLineEdit* previous() const { return child<QLineEdit>(QStringLiteral("Previous")); }
+    void openFile(const std::string& records, const char* entry);
+    template <class T> T* child(const char* name) const { return Child<T>(*m_window, name); }
+    EntryScreenWidget* screen() const { return child<EntryScreenWidget>("EntryScreen"); }
+    QLineEdit* previous() const { return child<QLineEdit>("Previous"); }
     QString dataRow() const { return QString::fromLatin1(screen()->model().rowText(3.25)); }
     QImage screenImage() const { return screen()->grab().toImage(); }
     QLabel* panelLabel(int n) const
     {
-        return child<QLabel>(QStringLiteral("StatusPanel%1").arg(n));
+        return child<QLabel>(("StatusPanel" + std::to_string(n)).c_str());
     }
     QString panel(int n) const { return panelLabel(n)->text(); }
     QColor dupShown() const { return panelLabel(3)->pixmap().toImage().pixelColor(0, 0); }
-    QAction* action(const char* name) const;
+    QAction* action(const char* name) const { return child<QAction>(name); }
     void expectEnabled(std::initializer_list<const char*> names, bool enabled) const
     {
         for (const char* name : names)
@@ -106,41 +95,27 @@ private:
     }
 
     QTemporaryDir m_settingsDir;
-    std::unique_ptr<QTemporaryDir> m_appDir;
+    std::unique_ptr<TempDir> m_appDir;
     ScriptedDialogs m_dialogs;
     CountingStore m_store;
     std::unique_ptr<frmKvl> m_window;
 };
 
-void frmKvlTest::initTestCase()
-{
-    // Nothing here may touch the user's own settings.
-    QStandardPaths::setTestModeEnabled(true);
-    QVERIFY(m_settingsDir.isValid());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir.path());
-}
-
 void frmKvlTest::init()
 {
-    m_appDir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_appDir->isValid());
-    WriteFile(m_appDir->filePath(QStringLiteral("file.fmt")), "STOCK\r\n"
-                                                              "N----A-------R--.-E\r\n"
-                                                              "PART NAME  QTY  PRC\r\n"
-                                                              "PAYROLL/2\r\n"
-                                                              "N-----A-----\r\n"
-                                                              "EMPNO NAME  \r\n"
-                                                              "N---D-------\r\n"
-                                                              "EMP  DATE   \r\n");
+    m_appDir = std::make_unique<TempDir>();
+    m_appDir->write("file.fmt",
+                    CrLf({"STOCK", "N----A-------R--.-E", "PART NAME  QTY  PRC", "PAYROLL/2",
+                          "N-----A-----", "EMPNO NAME  ", "N---D-------", "EMP  DATE   "}));
     QImage picture(8, 8, QImage::Format_RGB32);
     picture.fill(Qt::gray);
-    QVERIFY(picture.save(m_appDir->filePath(QStringLiteral("dupoff.bmp")), "BMP"));
+    QVERIFY(picture.save(QString::fromStdString(m_appDir->file("dupoff.bmp")), "BMP"));
     picture.fill(Qt::green);
-    QVERIFY(picture.save(m_appDir->filePath(QStringLiteral("dupon.bmp")), "BMP"));
+    QVERIFY(picture.save(QString::fromStdString(m_appDir->file("dupon.bmp")), "BMP"));
     m_dialogs = ScriptedDialogs();
     m_store = CountingStore();
     m_store.values[{"Korvalen", "formcolor", "f2"}] = std::to_string(StoredBand);
-    m_window = std::make_unique<frmKvl>(m_appDir->path().toStdString(), m_store, &m_dialogs);
+    m_window = std::make_unique<frmKvl>(m_appDir->path().string(), m_store, &m_dialogs);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     // Shortcuts and menu mnemonics work only in the active window.
@@ -148,22 +123,12 @@ void frmKvlTest::init()
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
 }
 
-void frmKvlTest::openFile(const QByteArray& records, const char* entry)
+void frmKvlTest::openFile(const std::string& records, const char* entry)
 {
-    const QString dataFile = m_appDir->filePath(QStringLiteral("keyed.dat"));
-    WriteFile(dataFile, records);
-    m_dialogs.openAnswers.push_back(dataFile.toStdString());
+    m_dialogs.openAnswers.push_back(m_appDir->write("keyed.dat", records));
     m_dialogs.chooseEntry(entry);
     action("mnuOpen")->trigger();
     QVERIFY(m_dialogs.boxes.empty());
-}
-
-QAction* frmKvlTest::action(const char* name) const
-{
-    auto* a = child<QAction>(QString::fromLatin1(name));
-    if (!a)
-        qFatal("no action %s", name);
-    return a;
 }
 
 void frmKvlTest::windowShowsEngineStateAndExitsOnce()
@@ -182,9 +147,9 @@ void frmKvlTest::windowShowsEngineStateAndExitsOnce()
     QCOMPARE(At(screenImage(), 600, HeadingY), White);
 
     openFile("1234567890123456789\r\n", "STOCK-19");
-    const QString dataFile = m_appDir->filePath(QStringLiteral("keyed.dat"));
     QCOMPARE(m_window->windowTitle(),
-             QStringLiteral("KORVALEN - ( Orlenmark ) ") + dataFile.toUpper());
+             QStringLiteral("KORVALEN - ( Orlenmark ) ") +
+                 QString::fromStdString(m_appDir->file("keyed.dat")).toUpper());
     expectEnabled({"mnuClose", "SaveData"}, true);
     expectEnabled({"mnuNew", "mnuOpen"}, false);
     QVERIFY2(panel(1).endsWith(QStringLiteral(" - Fmt:STOCK-19")), qPrintable(panel(1)));
@@ -252,7 +217,7 @@ void frmKvlTest::keyingAndMenus()
     QCOMPARE(panel(2).trimmed(), QStringLiteral("2"));
     action("mnuBack")->trigger();
     QCOMPARE(panel(2).trimmed(), QStringLiteral("1"));
-    QVERIFY(dataRow().startsWith(QString::fromLatin1(StockRecord.left(18))));
+    QVERIFY(dataRow().startsWith(QString::fromStdString(StockRecord.substr(0, 18))));
     action("mnuFwd")->trigger();
     QCOMPARE(panel(2).trimmed(), QStringLiteral("2"));
 
@@ -275,9 +240,7 @@ void frmKvlTest::keyingAndMenus()
     // Deleting record 2 leaves record 1.
     m_dialogs.answers.push_back(Dialogs::Answer::Yes);
     action("mnuDelRec")->trigger();
-    QFile file(m_appDir->filePath(QStringLiteral("keyed.dat")));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), StockRecord + "\r\n");
+    QCOMPARE(m_appDir->read("keyed.dat"), StockRecord + "\r\n");
 
     // Record 1 starts with 0: in Verify mode a 9 is a mismatch.
     QTest::keyClick(entry, Qt::Key_Up);

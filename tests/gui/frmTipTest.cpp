@@ -1,17 +1,14 @@
 #include <QCheckBox>
 #include <QLabel>
-#include <QPushButton>
-#include <QTimer>
 #include <QtTest>
 
-#include "app/frmTip.h"
-#include "engine/Engine.h"
-#include "engine/ScriptedDialogs.h"
-#include "keying/ScreenModel.h"
-#include "tests/support/MemorySettingsStore.h"
-#include "tests/support/TempDir.h"
+#include <memory>
 
-// The Tip of the Day as the operator works it, over two starts on the same settings.
+#include "app/frmTip.h"
+#include "tests/gui/GuiTest.h"
+#include "tests/support/Station.h"
+
+// The Tip of the Day as the operator works it, over starts on the same settings.
 class frmTipTest : public QObject
 {
     Q_OBJECT
@@ -23,77 +20,54 @@ private slots:
 namespace
 {
 
-struct Start {
-    explicit Start(TempDir& dir, MemorySettingsStore& store) : e(screen, dialogs, store, dir.path())
-    {
-        e.LoadSettings();
-        e.Form_Load();
-        e.tip.Form_Load();
-    }
-    ScreenModel screen{640, 480};
-    ScriptedDialogs dialogs;
-    Engine e;
-};
-
-// Shows the window and works it once it is up; the steps end by closing it.
-void Work(frmTip& window, const std::function<void()>& steps)
+// A start of the program on the settings the last one left.
+std::unique_ptr<Station> Start(const MemorySettingsStore& settings)
 {
-    QTimer::singleShot(0, &window, steps);
-    window.showModal();
-}
-
-template <class T> T* Child(const QWidget& w, const char* name)
-{
-    auto* c = w.findChild<T*>(QString::fromLatin1(name));
-    if (!c)
-        qFatal("no control %s", name);
-    return c;
+    auto s = std::make_unique<Station>();
+    s->app.write("TIPOFDAY.TXT", "one\r\ntwo\r\nthree\r\n");
+    s->store = settings;
+    s->start();
+    s->e.tip.Form_Load();
+    return s;
 }
 
 } // namespace
 
 void frmTipTest::buttonsStepAndTheBoxSwitchesTipsOff()
 {
-    TempDir dir;
-    dir.write("TIPOFDAY.TXT", "one\r\ntwo\r\nthree\r\n");
-    MemorySettingsStore store;
-    {
-        Start first(dir, store);
-        frmTip window(first.e.tip, nullptr);
-        QStringList seen;
-        Work(window, [&] {
-            const auto* text = Child<QLabel>(window, "lblTipText");
-            seen << text->text();
-            QTest::mouseClick(Child<QPushButton>(window, "cmdNextTip"), Qt::LeftButton);
-            seen << text->text();
-            QTest::mouseClick(Child<QPushButton>(window, "CmdPrvTip"), Qt::LeftButton);
-            QTest::mouseClick(Child<QPushButton>(window, "CmdPrvTip"), Qt::LeftButton);
-            seen << text->text();
-            QVERIFY(Child<QCheckBox>(window, "chkLoadTipsAtStartup")->isChecked());
-            QCOMPARE(Child<QCheckBox>(window, "chkLoadTipsAtStartup")->toolTip(),
-                     QStringLiteral("Uncheck this after seeing All please! "));
-            QTest::mouseClick(Child<QPushButton>(window, "cmdOK"), Qt::LeftButton);
-        });
-        QCOMPARE(seen, (QStringList{QStringLiteral("two"), QStringLiteral("three"),
-                                    QStringLiteral("one")}));
-        QVERIFY(first.e.win.mnuTipsChecked);
-    }
-    {
-        // Next went on to tip 3 last time, so this start shows tip 1; the box unchecked and
-        // OK take Help > Showtips' check mark off and keep tips off from the next start.
-        Start second(dir, store);
-        frmTip window(second.e.tip, nullptr);
-        Work(window, [&] {
-            QCOMPARE(Child<QLabel>(window, "lblTipText")->text(), QStringLiteral("one"));
-            auto* box = Child<QCheckBox>(window, "chkLoadTipsAtStartup");
-            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
-            QTest::mouseClick(Child<QPushButton>(window, "cmdOK"), Qt::LeftButton);
-        });
-        QVERIFY(!second.e.win.mnuTipsChecked);
-    }
-    Start third(dir, store);
-    QVERIFY(!third.e.tip.Visible);
-    QVERIFY(!third.e.win.mnuTipsChecked);
+    const auto first = Start({});
+    frmTip window(first->e.tip, nullptr);
+    const auto* text = Child<QLabel>(window, "lblTipText");
+    auto* box = Child<QCheckBox>(window, "chkLoadTipsAtStartup");
+    QStringList seen;
+    WorkModal(window, [&] {
+        seen << text->text();
+        Click(window, "cmdNextTip");
+        seen << text->text();
+        Click(window, "CmdPrvTip");
+        Click(window, "CmdPrvTip");
+        seen << text->text();
+        QVERIFY(box->isChecked());
+        QCOMPARE(box->toolTip(), QStringLiteral("Uncheck this after seeing All please! "));
+        Click(window, "cmdOK");
+    });
+    QCOMPARE(seen,
+             (QStringList{QStringLiteral("two"), QStringLiteral("three"), QStringLiteral("one")}));
+    QVERIFY(first->e.win.mnuTipsChecked);
+
+    // Next went on to tip 3 last time, so this start shows tip 1; the box unchecked and OK
+    // take Help > Showtips' check mark off and keep tips off from the next start.
+    const auto second = Start(first->store);
+    frmTip again(second->e.tip, nullptr);
+    WorkModal(again, [&] {
+        QCOMPARE(Child<QLabel>(again, "lblTipText")->text(), QStringLiteral("one"));
+        ClickBox(Child<QCheckBox>(again, "chkLoadTipsAtStartup"));
+        Click(again, "cmdOK");
+    });
+    QVERIFY(!second->e.win.mnuTipsChecked);
+    const auto third = Start(second->store);
+    QVERIFY(!third->e.tip.Visible);
+    QVERIFY(!third->e.win.mnuTipsChecked);
 }
 
 QTEST_MAIN(frmTipTest)
