@@ -105,8 +105,11 @@ frmVwFmtFile::frmVwFmtFile(FormatFileEditor& editor, QWidget* parent)
     m_column->setMinimumWidth(60);
     m_line->setMinimumWidth(60);
 
-    connect(m_text, &QPlainTextEdit::textChanged, this,
-            [this] { m_editor.Text = Stored(m_text->toPlainText()); });
+    // Typing moves the caret before the text is changed: count again on the new text.
+    connect(m_text, &QPlainTextEdit::textChanged, this, [this] {
+        m_editor.Text = Stored(m_text->toPlainText());
+        caretMoved();
+    });
     connect(m_text, &QPlainTextEdit::cursorPositionChanged, this, &frmVwFmtFile::caretMoved);
     connect(save, &QPushButton::clicked, this, [this] {
         m_editor.Save_Click();

@@ -51,6 +51,12 @@ void frmVwFmtFileTest::indicatorSaveAndCancel()
     }
     QTest::keyClicks(t, QStringLiteral("xy"));
     QCOMPARE(panels(), QStringLiteral(" 1/ 3"));
+    // Typing past the old end of the text, and a new line, count on the new text.
+    QTest::keyClick(t, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(t, QStringLiteral("ok"));
+    QCOMPARE(panels(), QStringLiteral(" 5/ 3"));
+    QTest::keyClick(t, Qt::Key_Return);
+    QCOMPARE(panels(), QStringLiteral(" 6/ 1"));
     // A click puts the caret, and the indicator, on the cell clicked: line 2 from the top.
     const QRect second = t->cursorRect(QTextCursor(t->document()->findBlockByNumber(1)));
     QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, second.center());
