@@ -424,5 +424,8 @@ void frmKvl::showHelp()
                         Dialogs::Icon::Exclamation);
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(PathText(page)));
+    // The desktop's viewer runs on its own; only a missing viewer is reported.
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(PathText(page))))
+        m_engine.MsgBox("No program was found to show the help page " + page.string() + ".",
+                        Dialogs::Buttons::OK, Dialogs::Icon::Exclamation);
 }

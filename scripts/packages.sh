@@ -3,7 +3,7 @@
 
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libx11-dev libgtest-dev
           libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth xdotool x11-utils
-          x11-xserver-utils clang libclang-rt-14-dev)
+          x11-xserver-utils xdg-utils clang libclang-rt-14-dev)
 
 install_missing() {
     local missing=() p

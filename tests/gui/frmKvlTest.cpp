@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -73,6 +74,11 @@ private slots:
     void windowShowsEngineStateAndExitsOnce();
     void keyingAndMenus();
     void duplicateSwitchAndCommandKeys();
+    void helpOpensThePageOrSaysWhy();
+
+public slots:
+    // Stands in for the desktop's viewer.
+    void openUrl(const QUrl& url) { m_opened << url; }
 
 private:
     void openFile(const std::string& records, const char* entry);
@@ -99,6 +105,7 @@ private:
     ScriptedDialogs m_dialogs;
     CountingStore m_store;
     std::unique_ptr<frmKvl> m_window;
+    QList<QUrl> m_opened;
 };
 
 void frmKvlTest::init()
@@ -329,6 +336,27 @@ void frmKvlTest::duplicateSwitchAndCommandKeys()
     QTest::keyClick(entry, Qt::Key_F5);
     QCOMPARE(m_window->engine().prefs.MemKeys[5].substr(0, 4), std::string("123 "));
     QCOMPARE(rivalSpy.count(), 0);
+}
+
+void frmKvlTest::helpOpensThePageOrSaysWhy()
+{
+    action("Kvhelp")->trigger();
+    QCOMPARE(m_dialogs.texts(),
+             std::vector<std::string>{"The help file " + m_appDir->file("kvhelp.html") +
+                                      " was not found."});
+
+    const QUrl page =
+        QUrl::fromLocalFile(QString::fromStdString(m_appDir->write("kvhelp.html", "<p>")));
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "openUrl");
+    action("Kvhelp")->trigger();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    QCOMPARE(m_opened, QList<QUrl>{page});
+    QCOMPARE(m_dialogs.texts().size(), std::size_t{1});
+
+    // Off screen there is no viewer at all.
+    action("Kvhelp")->trigger();
+    QCOMPARE(m_dialogs.texts().back(),
+             "No program was found to show the help page " + m_appDir->file("kvhelp.html") + ".");
 }
 
 QTEST_MAIN(frmKvlTest)
