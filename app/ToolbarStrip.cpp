@@ -1,5 +1,8 @@
 #include "app/ToolbarStrip.h"
 
+#include <QMouseEvent>
+#include <QString>
+
 #include "app/ImageButton.h"
 
 namespace
