@@ -1,8 +1,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
-#include <QSettings>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -13,6 +11,7 @@
 #include "app/ImageButton.h"
 #include "app/frmKvl.h"
 #include "engine/ScriptedDialogs.h"
+#include "tests/gui/GuiTest.h"
 #include "tests/support/MemorySettingsStore.h"
 
 namespace
@@ -94,9 +93,7 @@ private:
 
 void ToolbarStripTest::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
-    QVERIFY(m_settingsDir.isValid());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir.path());
+    KeepSettingsIn(m_settingsDir);
 }
 
 void ToolbarStripTest::init()
@@ -233,12 +230,10 @@ void ToolbarStripTest::artworkIsSharpAtPixelRatioTwo()
         const QImage one = Render(art, 1);
         const QImage two = Render(art, 2);
         QCOMPARE(two.size(), one.size() * 2);
-        const QImage blocky = one.scaled(two.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
-        const QImage blurred =
-            one.scaled(two.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        const int pixels = two.width() * two.height();
-        QVERIFY2(DifferingPixels(two, blocky) > pixels / 50, ButtonNames[b]);
-        QVERIFY2(DifferingPixels(two, blurred) > pixels / 50, ButtonNames[b]);
+        for (const auto mode : {Qt::FastTransformation, Qt::SmoothTransformation})
+            QVERIFY2(DifferingPixels(two, one.scaled(two.size(), Qt::IgnoreAspectRatio, mode)) >
+                         two.width() * two.height() / 50,
+                     ButtonNames[b]);
         const QRect inkOne = Ink(one), inkTwo = Ink(two);
         QVERIFY2(!inkOne.isEmpty(), ButtonNames[b]);
         // Edges blur by a pixel at 1x, so the boxes differ by up to three.
