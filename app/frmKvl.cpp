@@ -23,6 +23,7 @@
 #include "app/frmTip.h"
 #include "app/frmVwFmtFile.h"
 #include "common/FindFile.h"
+#include "common/FullIo.h"
 
 namespace
 {
@@ -358,7 +359,12 @@ void frmKvl::showDupPicture(bool on)
 {
     if (m_shownDupOn == on)
         return;
-    const QPixmap picture(PathText(m_engine.DupPicture(on)));
+    // Read as every file is, so that a FIFO in its place cannot stop the window.
+    const auto bytes = FullIo::ReadFile(m_engine.io, m_engine.DupPicture(on).string());
+    QPixmap picture;
+    if (bytes)
+        picture.loadFromData(reinterpret_cast<const uchar*>(bytes->data()),
+                             static_cast<uint>(bytes->size()));
     // A missing picture was reported at start-up; the panel keeps what it showed.
     if (picture.isNull())
         return;

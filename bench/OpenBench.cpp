@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "common/Result.h"
+#include "common/SystemFileIo.h"
 #include "engine/Engine.h"
 #include "engine/ScriptedDialogs.h"
 #include "formats/FormatLoader.h"
@@ -185,8 +186,9 @@ void BenchLoadFormat(benchmark::State& state, const fs::path& fmtFile)
 {
     char name[8];
     std::snprintf(name, sizeof name, "FMT%02d", static_cast<int>(state.range(0)));
+    SystemFileIo io;
     for (auto _ : state) {
-        auto def = FormatLoader::LoadFormat(fmtFile, name);
+        auto def = FormatLoader::LoadFormat(io, fmtFile, name);
         if (!def) {
             state.SkipWithError(def.error().message.c_str());
             break;

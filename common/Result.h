@@ -4,9 +4,11 @@
 #include <utility>
 #include <variant>
 
-// An error carried as a value: the message is written for the operator.
+// An error carried as a value: the message is written for the operator; code is the
+// system's error number where one caused it (ENOENT, EIO ...), else 0.
 struct Error {
     std::string message;
+    int code = 0;
 };
 
 // Either a value or an Error; callers decide which message box the operator sees.

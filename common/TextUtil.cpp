@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 namespace text
 {
@@ -65,29 +63,12 @@ std::string SignedDec(std::int64_t n)
     return digits;
 }
 
-Result<std::string> ReadFile(const std::filesystem::path& path)
+std::vector<std::string> SplitLines(std::string_view bytes)
 {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec))
-        return Error{"Can't open file: " + path.string() + " is a folder"};
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return Error{"Can't open file: " + path.string()};
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad())
-        return Error{"Can't read file: " + path.string()};
-    return bytes;
-}
-
-Result<std::vector<std::string>> ReadLines(const std::filesystem::path& path)
-{
-    const auto bytes = ReadFile(path);
-    if (!bytes)
-        return bytes.error();
     std::vector<std::string> lines;
-    for (std::size_t at = 0; at < bytes->size();) {
-        const auto lf = std::min(bytes->find('\n', at), bytes->size());
-        std::string line = bytes->substr(at, lf - at);
+    for (std::size_t at = 0; at < bytes.size();) {
+        const auto lf = std::min(bytes.find('\n', at), bytes.size());
+        std::string line(bytes.substr(at, lf - at));
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         lines.push_back(std::move(line));

@@ -25,10 +25,8 @@ std::int64_t Val(std::string_view s);
 // A number written for a message: a blank stands before a non-negative number (" 5").
 std::string SignedDec(std::int64_t n);
 
-// The whole of a file, byte for byte.
-Result<std::string> ReadFile(const std::filesystem::path& path);
-// Lines of a text file without their CR LF (or LF) ends.
-Result<std::vector<std::string>> ReadLines(const std::filesystem::path& path);
+// Lines of a text without their CR LF (or LF) ends; a last line without one counts.
+std::vector<std::string> SplitLines(std::string_view bytes);
 
 // Describes the last system error (errno) in words.
 std::string SystemError(int err);

@@ -6,9 +6,9 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include "common/FullIo.h"
+#include "common/NewCopy.h"
 #include "common/TextUtil.h"
-#include "datafile/FullIo.h"
-#include "datafile/NewCopy.h"
 
 namespace
 {
@@ -56,34 +56,39 @@ DataFile& DataFile::operator=(DataFile&& other) noexcept
     return *this;
 }
 
-std::string DataFile::CopyPrefix(const fs::path& path)
-{
-    return (path.parent_path() / ("." + path.filename().string() + ".kvnew-")).string();
-}
-
 Result<DataFile> DataFile::Open(FileIo& io, const fs::path& path, bool truncate)
 {
-    const int fd = io.open(path.string(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return Error{text::SystemError(errno)};
-    DataFile file(io, fd, path);
-    struct stat st {
-    };
-    if (io.fstat(fd, st) == 0 && !S_ISREG(st.st_mode))
-        return Error{"it is not a regular file"};
-    if (io.flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        if (errno == EWOULDBLOCK)
-            return Error{"it is already open for keying in another copy of KORVALEN"};
-        return Error{text::SystemError(errno)};
+    // Another station's insertion or deletion may rename its new copy over the path between
+    // our opening and our lock: the lock then holds a file nobody will read again. Opened
+    // anew, the path leads to the new file, which that station holds locked until it is done.
+    constexpr int Tries = 5;
+    for (int attempt = 1;; ++attempt) {
+        const auto opened = FullIo::OpenRegular(io, path.string(), O_RDWR | O_CREAT, 0644);
+        if (!opened)
+            return opened.error();
+        DataFile file(io, opened.value(), path);
+        if (io.flock(file.m_fd, LOCK_EX | LOCK_NB) != 0) {
+            if (errno == EWOULDBLOCK)
+                return Error{"it is already open for keying in another copy of KORVALEN",
+                             EWOULDBLOCK};
+            return Error{text::SystemError(errno), errno};
+        }
+        if (!FullIo::SameFile(io, file.m_fd, path.string())) {
+            if (attempt < Tries)
+                continue;
+            return Error{"another station replaced it each time it was opened; try again"};
+        }
+        if (truncate) {
+            if (io.ftruncate(file.m_fd, 0) != 0)
+                return Error{text::SystemError(errno), errno};
+            if (io.fsync(file.m_fd) != 0)
+                return Error{text::SystemError(errno), errno};
+        }
+        // We hold the file's lock, so no other station is building a copy of it; copies of
+        // other files are told apart by their own locks.
+        NewCopy::RemoveStale(io, file.target().parent_path().string());
+        return file;
     }
-    if (truncate) {
-        if (io.ftruncate(fd, 0) != 0)
-            return Error{text::SystemError(errno)};
-        if (io.fsync(fd) != 0)
-            return Error{text::SystemError(errno)};
-    }
-    file.removeLeftoverCopies();
-    return file;
 }
 
 fs::path DataFile::target() const
@@ -92,19 +97,6 @@ fs::path DataFile::target() const
     std::error_code ec;
     const fs::path real = fs::canonical(m_path, ec);
     return ec ? m_path : real;
-}
-
-void DataFile::removeLeftoverCopies() const
-{
-    // We hold the file's lock, so no other copy of the program is building one right now.
-    const fs::path file = target();
-    const std::string stem = fs::path(CopyPrefix(file)).filename().string();
-    const fs::path folder = file.parent_path().empty() ? fs::path(".") : file.parent_path();
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        if (it->path().filename().string().rfind(stem, 0) == 0)
-            m_io->unlink(it->path().string());
-    }
 }
 
 Result<std::int64_t> DataFile::length() const
@@ -116,6 +108,24 @@ Result<std::int64_t> DataFile::length() const
     return static_cast<std::int64_t>(st.st_size);
 }
 
+Result<int> DataFile::measureRecLen() const
+{
+    // Record lengths are 16-bit; a first line longer than that is not a record anyway.
+    constexpr std::int64_t Limit = 1 << 20;
+    std::string block;
+    for (std::int64_t seen = 0; seen < Limit; seen += static_cast<std::int64_t>(block.size())) {
+        block.assign(4096, '\0');
+        const auto read = FullIo::ReadAt(*m_io, m_fd, seen, block);
+        if (!read)
+            return read.error();
+        if (block.empty())
+            break;
+        if (const auto cr = block.find('\r'); cr != std::string::npos)
+            return static_cast<int>(seen + static_cast<std::int64_t>(cr));
+    }
+    return -1;
+}
+
 Result<std::string> DataFile::readSlot(std::int32_t n, int recLen) const
 {
     if (n < 1)
@@ -124,6 +134,11 @@ Result<std::string> DataFile::readSlot(std::int32_t n, int recLen) const
     const auto read = FullIo::ReadAt(*m_io, m_fd, SlotOffset(n, recLen), buf);
     if (!read)
         return read.error();
+    // Blanks in place of what could not be read would be written back over the record.
+    if (static_cast<int>(buf.size()) < recLen)
+        return Error{"only " + std::to_string(buf.size()) + " of its " + std::to_string(recLen) +
+                         " characters could be read",
+                     EIO};
     return buf;
 }
 
@@ -159,9 +174,13 @@ Result<void> DataFile::writeSlot(std::int32_t n, int recLen, std::string_view sl
                         std::clamp<std::int64_t>(before - offset, 0, std::int64_t(slot.size()))),
                     '\0');
     if (!old.empty()) {
+        const std::size_t wanted = old.size();
         const auto read = FullIo::ReadAt(*m_io, m_fd, offset, old);
         if (!read)
             return read;
+        // Without all of it, a failed write could not be undone.
+        if (old.size() < wanted)
+            return Error{"the record it replaces could not be read whole", EIO};
     }
     auto written = Result<void>();
     if (gap > 0) // the last record lacks its line end: complete it before appending
@@ -267,14 +286,13 @@ Result<void> DataFile::rewrite(std::int64_t offset, std::int64_t removed, std::s
         return Error{"there is not enough free space on the disk for the new copy of the file (" +
                      Size(total) + " needed, " + Size(free) + " free); the file is unchanged"};
 
-    NewCopy copy(*m_io, CopyPrefix(file));
+    // Locked from its creation, so a second station never finds the file unlocked once the
+    // copy has taken its name.
+    NewCopy copy(*m_io, file.string());
     if (copy.create(st.st_mode & 07777) < 0)
         return Error{"its new copy could not be created (" + text::SystemError(errno) + ")"};
     m_io->fchmod(copy.fd(), st.st_mode & 07777);   // the umask narrowed it
     m_io->fchown(copy.fd(), st.st_uid, st.st_gid); // allowed only to root; harmless otherwise
-    // Locked before it takes the file's name, so a second station never finds it unlocked.
-    if (m_io->flock(copy.fd(), LOCK_EX | LOCK_NB) != 0)
-        return Error{"its new copy could not be locked (" + text::SystemError(errno) + ")"};
 
     std::int64_t done = 0;
     if (progress && !progress(0, total))

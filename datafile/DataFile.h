@@ -7,8 +7,8 @@
 #include <string_view>
 #include <thread>
 
+#include "common/FileIo.h"
 #include "common/Result.h"
-#include "datafile/FileIo.h"
 
 // The open data file: a headerless run of fixed-size record slots, each RecLen characters
 // and CR LF. Owns the file descriptor and an advisory lock that keeps a second copy of the
@@ -33,7 +33,8 @@ public:
     DataFile& operator=(const DataFile&) = delete;
 
     // Opens path for reading and writing, creating it when missing; emptied when truncate.
-    // Copies left behind by an interrupted insertion or deletion are removed.
+    // Only a regular file opens, and only the one the path names once it is locked. Copies
+    // that dead processes left in its folder are removed.
     static Result<DataFile> Open(FileIo& io, const std::filesystem::path& path, bool truncate);
 
     bool isOpen() const { return m_fd >= 0; }
@@ -41,9 +42,13 @@ public:
     const std::filesystem::path& path() const { return m_path; }
 
     Result<std::int64_t> length() const;
+    // Characters before the first CR, -1 when there is none. Reads only as far as that CR,
+    // so a large file costs what a small one does.
+    Result<int> measureRecLen() const;
 
     // Slot n (from 1) of records recLen long: recLen + 2 bytes at (n - 1) * (recLen + 2).
-    // A short read at the end of the file gives the bytes that are there.
+    // A slot holds at least its record: a read that gives less fails, for the last slot
+    // too, which may lack its CR LF.
     Result<std::string> readSlot(std::int32_t n, int recLen) const;
 
     // Writes a whole slot (recLen + 2 bytes) and flushes it. Writing just past a last record
@@ -62,9 +67,6 @@ public:
 
     void close();
 
-    // The name of the copy an insertion or deletion builds beside path.
-    static std::string CopyPrefix(const std::filesystem::path& path);
-
 private:
     DataFile(FileIo& io, int fd, std::filesystem::path path)
         : m_io(&io), m_fd(fd), m_path(std::move(path))
@@ -79,7 +81,6 @@ private:
     Result<void> syncFailed(int err);
     // The file the path names, links followed: the one a rewrite replaces.
     std::filesystem::path target() const;
-    void removeLeftoverCopies() const;
 
     FileIo* m_io = nullptr;
     int m_fd = -1;

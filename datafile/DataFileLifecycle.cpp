@@ -1,5 +1,6 @@
 #include "datafile/DataFileLifecycle.h"
 
+#include <cerrno>
 #include <limits>
 
 #include "common/FindFile.h"
@@ -48,7 +49,7 @@ std::string DataFileLifecycle::FormatFilePath() const
 bool DataFileLifecycle::LoadFormat(const std::string& name)
 {
     m_e.scr.ClearSurface();
-    const auto def = FormatLoader::LoadFormat(FormatFilePath(), name);
+    const auto def = FormatLoader::LoadFormat(m_e.io, FormatFilePath(), name);
     if (!def) {
         m_e.MsgBox(def.error().message, Buttons::OK, Icon::Exclamation);
         return false;
@@ -92,7 +93,16 @@ void DataFileLifecycle::mnuOpen_Click()
     m_e.store.saveSetting(Preferences::AppName, "Data Path", "Data", DataPath);
 
     const auto fmtFile = FormatNames::SeedFormatFile(DataDir(), m_e.AppDir);
-    const auto choice = m_e.dialogs.chooseFormat(FormatNames::ReadFormatNames(fmtFile));
+    const auto names = FormatNames::ReadFormatNames(m_e.io, fmtFile);
+    // None there to seed it from: an empty list, and the name typed is looked for in vain.
+    if (!names && names.error().code != ENOENT) {
+        m_e.MsgBox("The format file " + fmtFile.string() +
+                       " could not be read: " + names.error().message + ".\nNo file was opened.",
+                   Buttons::OK, Icon::Exclamation);
+        return;
+    }
+    const auto choice =
+        m_e.dialogs.chooseFormat(names ? names.value() : std::vector<std::string>{});
     if (!choice.accepted)
         return; // Cancel chooses no format: nothing is opened
     if (choice.selected < 0)
@@ -127,9 +137,6 @@ void DataFileLifecycle::OpenDataFile(const std::string& path)
     std::error_code ec;
     if (!isNew && !fs::exists(path, ec))
         m_e.MsgBox("Opening New File " + path);
-    const auto measuredLen = isNew ? Result<int>(0) : MeasureRecLen(path);
-    const int measured = measuredLen ? measuredLen.value() : 0;
-
     auto opened = DataFile::Open(m_e.io, path, isNew);
     if (!opened) {
         m_e.MsgBox("Error opening file " + path + ": " + opened.error().message, Buttons::OK,
@@ -138,8 +145,17 @@ void DataFileLifecycle::OpenDataFile(const std::string& path)
     }
     DataFileNo = std::move(opened).value();
     const auto length = DataFileNo.length();
-    DataFileLen = length ? length.value() : 0;
-    const SlotCheck check = SlotCheck::Of(DataFileLen, measured, f.RecLen);
+    const auto measured = isNew ? Result<int>(0) : DataFileNo.measureRecLen();
+    if (!length || !measured) {
+        // Nothing known of its records: a length check would only mislead.
+        const Error& err = !length ? length.error() : measured.error();
+        DataFileNo.close();
+        m_e.MsgBox("Error opening file " + path + ": it could not be read (" + err.message + ")",
+                   Buttons::OK, Icon::Exclamation);
+        return;
+    }
+    DataFileLen = length.value();
+    const SlotCheck check = SlotCheck::Of(DataFileLen, measured.value(), f.RecLen);
 
     DataFilePath = path;
     m_e.win.caption = CaptionPrefix + text::Upper(path);
@@ -149,7 +165,7 @@ void DataFileLifecycle::OpenDataFile(const std::string& path)
     switch (check.kind) {
     case SlotCheck::Kind::Mismatch:
         m_e.MsgBox("Mismatch!\nFormat Length:" + text::SignedDec(f.RecLen) +
-                       "\n Record Length:" + std::to_string(measured),
+                       "\n Record Length:" + std::to_string(measured.value()),
                    Buttons::OKCancel, Icon::Exclamation);
         return;
     case SlotCheck::Kind::Fragment:
@@ -174,11 +190,15 @@ void DataFileLifecycle::OpenDataFile(const std::string& path)
     r.CorrectMode = false;
     r.InsertPending = false;
     if (r.CurRec > 1) {
+        // The record duplication copies from: without it, D and L fields would take another.
         const auto read = r.ReadRecord(r.CurRec - 1);
-        if (!read)
+        if (!read) {
             m_e.MsgBox("Record" + text::SignedDec(r.CurRec - 1) + " of " + path +
-                           " could not be read: " + read.error().message,
+                           " could not be read: " + read.error().message +
+                           ".\nThe file is not set up for keying. Close it and open it again.",
                        Buttons::OK, Icon::Exclamation);
+            return;
+        }
     }
     r.OrigRec = r.RecBuf.substr(0, static_cast<std::size_t>(f.RecLen));
     // Work starts on a new record at the end; stored ones are reached by stepping back.

@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <string_view>
 
+#include "common/FileHandle.h"
+#include "common/FullIo.h"
+#include "common/NewCopy.h"
 #include "common/TextUtil.h"
-#include "datafile/DataFile.h"
-#include "datafile/FullIo.h"
-#include "datafile/NewCopy.h"
 #include "engine/Engine.h"
 
 namespace
@@ -60,28 +60,6 @@ void CutLines(std::string_view block, std::string& pending, std::string& out)
         p = lf + 1;
     }
 }
-
-// The input, open for reading; closed when it goes.
-class InputFile
-{
-public:
-    InputFile(FileIo& io, const std::string& path)
-        : m_io(io), m_fd(io.open(path, O_RDONLY | O_CLOEXEC, 0))
-    {
-    }
-    ~InputFile()
-    {
-        if (m_fd >= 0)
-            m_io.close(m_fd);
-    }
-    InputFile(const InputFile&) = delete;
-    InputFile& operator=(const InputFile&) = delete;
-    int fd() const { return m_fd; }
-
-private:
-    FileIo& m_io;
-    int m_fd;
-};
 
 } // namespace
 
@@ -135,18 +113,20 @@ Result<bool> LastCharRemoval::RemoveLastCharacters(const std::string& input,
         return Error{"The file " + output + " could not be written: " + why + "."};
     };
 
-    const InputFile in(io, input);
-    if (in.fd() < 0)
-        return cannotRead(text::SystemError(errno));
+    const auto opened = FullIo::OpenRegular(io, input, O_RDONLY);
+    if (!opened)
+        return cannotRead(opened.error().message);
+    const FileHandle in(io, opened.value());
     struct stat st {
     };
     if (io.fstat(in.fd(), st) != 0)
         return cannotRead(text::SystemError(errno));
-    if (!S_ISREG(st.st_mode))
-        return cannotRead("it is not a file");
     const std::int64_t total = st.st_size;
 
-    NewCopy copy(io, DataFile::CopyPrefix(output));
+    // Copies that a Cut killed part-way left beside the output go first: they may hold the
+    // room this one needs.
+    NewCopy::RemoveStale(io, fs::path(output).parent_path().string());
+    NewCopy copy(io, output);
     if (copy.create(0666) < 0)
         return Error{"The file " + output + " could not be created: " + text::SystemError(errno) +
                      "."};

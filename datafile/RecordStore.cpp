@@ -110,7 +110,12 @@ bool RecordStore::changedStoredRecord() const
 bool RecordStore::saveBeforeLeaving()
 {
     // A new record at the end is stored only by completing it.
-    return !changedStoredRecord() || WriteRecordOrReport(CurRec);
+    if (!changedStoredRecord())
+        return true;
+    if (!WriteRecordOrReport(CurRec))
+        return false;
+    OrigRec = RecBuf; // should the next record not be read, this one stays, as stored
+    return true;
 }
 
 void RecordStore::setEditMenu(bool correcting)
@@ -131,30 +136,44 @@ void RecordStore::correctMessage()
     st.DisplayMode(st.ModeMsg, st.ModeColor);
 }
 
-void RecordStore::ViewRec(std::int32_t n)
+bool RecordStore::fetch(std::int32_t n, const std::string& otherwise)
+{
+    // The end position shows a blank new record, with the last stored record as the
+    // previous one to duplicate from.
+    const std::int32_t slot = n >= EndRec ? EndRec - 1 : n;
+    if (slot < 1) {
+        OrigRec.assign(static_cast<std::size_t>(m_e.fmt.RecLen), ' ');
+        return true;
+    }
+    const auto read = ReadRecord(slot);
+    if (read)
+        return true;
+    // Nothing changed: the record in hand stays under its own number, so no slot is ever
+    // written from a buffer that was not read from it.
+    reportSlotError("read from", slot, read.error(),
+                    otherwise.empty() ? "The screen stays on record" + text::SignedDec(CurRec) + "."
+                                      : otherwise);
+    return false;
+}
+
+void RecordStore::show(std::int32_t n)
 {
     EntryScreen& scr = m_e.scr;
-    if (n >= EndRec) {
-        // The end position: a blank new record, with the last stored record as the
-        // previous one to duplicate from.
-        CorrectMode = false;
-        if (EndRec > 1) {
-            const auto read = ReadRecord(EndRec - 1);
-            if (!read)
-                reportSlotError("read from", EndRec - 1, read.error());
-        } else {
-            OrigRec.assign(static_cast<std::size_t>(m_e.fmt.RecLen), ' ');
-        }
-        scr.InitScreen();
-        return;
-    }
-    const auto read = ReadRecord(n);
-    if (!read)
-        reportSlotError("read from", n, read.error());
-    CorrectMode = true; // a stored record on the screen is corrected, never blanked
+    CurRec = n;
+    CorrectMode = n < EndRec; // a stored record on the screen is corrected, never blanked
     scr.InitScreen();
+    if (!CorrectMode)
+        return;
     OrigRec = RecBuf;
     scr.ShowRecordLine();
+}
+
+bool RecordStore::ViewRec(std::int32_t n)
+{
+    if (!fetch(n))
+        return false;
+    show(n);
+    return true;
 }
 
 void RecordStore::GoBack()
@@ -171,14 +190,12 @@ void RecordStore::stepBackTo(std::int32_t n)
 {
     if (!recordCommandsAllowed() || EndRec <= 1)
         return;
-    if (!saveBeforeLeaving())
+    if (!saveBeforeLeaving() || !fetch(n))
         return;
     m_e.scr.CurCol = 1;
     correctMessage();
-    CorrectMode = true;
     setEditMenu(true);
-    CurRec = n;
-    ViewRec(CurRec);
+    show(n);
 }
 
 void RecordStore::GoFwd()
@@ -186,13 +203,12 @@ void RecordStore::GoFwd()
     // At the end position there is nowhere to go, and the record being keyed stays.
     if (!recordCommandsAllowed() || !CorrectMode)
         return;
-    if (!saveBeforeLeaving())
+    const std::int32_t n = CurRec < EndRec ? CurRec + 1 : CurRec;
+    if (!saveBeforeLeaving() || !fetch(n))
         return;
     m_e.scr.CurCol = 1;
-    if (CurRec < EndRec)
-        ++CurRec;
     StatusLine& st = m_e.status;
-    if (CurRec < EndRec) {
+    if (n < EndRec) {
         setEditMenu(true);
         st.ModeMsg = " -- Correct -- ";
         st.DisplayMode(st.ModeMsg, Red);
@@ -201,14 +217,14 @@ void RecordStore::GoFwd()
         st.ModeMsg = " - O K - ";
         st.DisplayMode(st.ModeMsg, White);
     }
-    ViewRec(CurRec);
+    show(n);
 }
 
 void RecordStore::GoEnd()
 {
     if (!recordCommandsAllowed() || !CorrectMode)
         return;
-    if (!saveBeforeLeaving())
+    if (!saveBeforeLeaving() || !fetch(EndRec))
         return;
     m_e.scr.CurCol = 1;
     StatusLine& st = m_e.status;
@@ -216,8 +232,7 @@ void RecordStore::GoEnd()
     st.ModeColor = White;
     st.DisplayMode(st.ModeMsg, st.ModeColor);
     setEditMenu(false);
-    CurRec = EndRec;
-    ViewRec(CurRec);
+    show(EndRec);
 }
 
 void RecordStore::mnuInsRec_Click()
@@ -296,9 +311,23 @@ void RecordStore::mnuDelRec_Click()
         ViewRec(CurRec);
         return;
     }
-    ViewRec(CurRec);
+    // The deleted record is gone, so there is no staying on it: a new record at the end.
+    if (!fetch(CurRec, "The new record at the end has no previous record to duplicate from."))
+        OrigRec.assign(static_cast<std::size_t>(m_e.fmt.RecLen), ' ');
+    show(CurRec);
     st.DisplayMode("Current Rec : " + text::SignedDec(CurRec), White);
     setEditMenu(false);
+}
+
+void RecordStore::ShowNextAfterStoring()
+{
+    const std::int32_t next = CurRec + 1;
+    if (next >= EndRec) {
+        CurRec = next;
+        NextRecord();
+        return;
+    }
+    show(fetch(next) ? next : CurRec);
 }
 
 void RecordStore::NextRecord()

@@ -45,8 +45,9 @@ public:
     // Control characters and codes above 128 become blanks.
     static void CleanRecord(std::string& s);
 
-    // Shows record n on the entry screen; the end position shows a blank new record.
-    void ViewRec(std::int32_t n);
+    // Shows record n on the entry screen; the end position shows a blank new record. False
+    // (after telling the operator) when the record could not be read: then nothing changed.
+    bool ViewRec(std::int32_t n);
     void GoBack();
     void GoFwd();
     void GoFirst();
@@ -60,11 +61,21 @@ public:
     bool CloseGap(std::int32_t p);
     // After a record completed at the end: the new end position, blank.
     void NextRecord();
+    // After the record in hand was stored at CurRec: the next stored record, or at the end
+    // a new one. When the next record cannot be read, the stored one stays on the screen.
+    void ShowNextAfterStoring();
 
     // A stored record is on the screen and differs from the file.
     bool changedStoredRecord() const;
 
 private:
+    // Reads what the screen needs to show record n: the record itself, or at the end
+    // position the previous one. False (after telling the operator) when it could not be
+    // read; the record in hand is then untouched, and otherwise (by default: that the screen
+    // stays on the record in hand) tells the operator what follows.
+    bool fetch(std::int32_t n, const std::string& otherwise = {});
+    // Record n, fetched, on the screen.
+    void show(std::int32_t n);
     // GoBack and GoFirst: to stored record n, for correction.
     void stepBackTo(std::int32_t n);
     // Writes a changed stored record back before it is left. False when that failed.

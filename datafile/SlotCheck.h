@@ -1,9 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
-
-#include "common/Result.h"
 
 // What the opening finds when it lays a format's record length over an existing file.
 struct SlotCheck {
@@ -20,7 +17,3 @@ struct SlotCheck {
 
     static SlotCheck Of(std::int64_t length, int measured, int recLen);
 };
-
-// Characters before the first CR of the file, -1 when there is none. Reads only as far
-// as that CR, so a large file costs what a small one does.
-Result<int> MeasureRecLen(const std::filesystem::path& path);

@@ -3,6 +3,7 @@
 #include "common/FindFile.h"
 #include "common/TextUtil.h"
 #include "keying/Surface.h"
+#include "settings/SettingsStore.h"
 
 Engine::Engine(Surface& surface_, Dialogs& dialogs_, SettingsStore& store_,
                std::filesystem::path appDir)
@@ -14,6 +15,14 @@ Engine::Engine(Surface& surface_, Dialogs& dialogs_, SettingsStore& store_,
                std::filesystem::path appDir, FileIo& io_)
     : surface(surface_), dialogs(dialogs_), store(store_), AppDir(std::move(appDir)), io(io_)
 {
+    store.OnFailure = [this](const std::string& message) {
+        MsgBox(message, Dialogs::Buttons::OK, Dialogs::Icon::Exclamation);
+    };
+}
+
+Engine::~Engine()
+{
+    store.OnFailure = nullptr;
 }
 
 void Engine::LoadSettings()

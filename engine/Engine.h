@@ -3,11 +3,11 @@
 #include <filesystem>
 #include <string>
 
+#include "common/SystemFileIo.h"
 #include "datafile/DataFileLifecycle.h"
 #include "datafile/LastCharRemoval.h"
 #include "datafile/RecentFiles.h"
 #include "datafile/RecordStore.h"
-#include "datafile/SystemFileIo.h"
 #include "engine/Dialogs.h"
 #include "engine/WindowState.h"
 #include "formats/FormatFileEditor.h"
@@ -40,6 +40,7 @@ public:
     // The same over another file layer, for checks that make writes fail.
     Engine(Surface& surface, Dialogs& dialogs, SettingsStore& store, std::filesystem::path appDir,
            FileIo& io);
+    ~Engine();
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 

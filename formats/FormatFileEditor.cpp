@@ -5,11 +5,22 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include "common/FullIo.h"
+#include "common/NewCopy.h"
 #include "common/TextUtil.h"
-#include "datafile/DataFile.h"
-#include "datafile/FullIo.h"
-#include "datafile/NewCopy.h"
 #include "engine/Engine.h"
+
+namespace
+{
+
+std::string Capitalised(std::string s)
+{
+    if (!s.empty() && s.front() >= 'a' && s.front() <= 'z')
+        s.front() = static_cast<char>(s.front() - 'a' + 'A');
+    return s;
+}
+
+} // namespace
 
 void FormatFileEditor::mnuVwFmt_Click()
 {
@@ -30,9 +41,12 @@ void FormatFileEditor::Form_Load()
 
 bool FormatFileEditor::OpenFmtForEdit(const std::string& path)
 {
-    const auto read = text::ReadFile(path);
+    const auto read = FullIo::ReadFile(m_e.io, path);
+    // A file that is there but could not be read must not be replaced by the empty text.
+    m_unread = !read && read.error().code != ENOENT;
     if (!read) {
-        m_e.MsgBox("Can't open file: " + path + "\r\n" + "Path:" + m_e.AppDir.string() + ".");
+        m_e.MsgBox("Can't open file: " + path + "\r\n" + "Path:" + m_e.AppDir.string() + "." +
+                   (m_unread ? "\r\n" + Capitalised(read.error().message) + "." : ""));
         return false;
     }
     caption = EditCaption;
@@ -42,11 +56,19 @@ bool FormatFileEditor::OpenFmtForEdit(const std::string& path)
 
 bool FormatFileEditor::Save_Click()
 {
+    if (m_unread) {
+        m_e.MsgBox("The format file " + Path +
+                       " is there but could not be read, so saving would replace every format in "
+                       "it with the text shown. Nothing was saved.\nCancel, mend the file (its "
+                       "permissions or the disk) and open the editor again.",
+                   Dialogs::Buttons::OK, Dialogs::Icon::Exclamation);
+        return false;
+    }
     FileIo& io = m_e.io;
-    NewCopy copy(io, DataFile::CopyPrefix(Path));
+    NewCopy copy(io, Path);
     struct stat st {
     };
-    const bool existed = ::stat(Path.c_str(), &st) == 0;
+    const bool existed = io.stat(Path, st) == 0;
     auto written = copy.create(0666) >= 0 ? Result<void>() : Error{text::SystemError(errno)};
     if (written && existed)
         io.fchmod(copy.fd(), st.st_mode & 07777); // keeps the file's own permissions
@@ -56,7 +78,11 @@ bool FormatFileEditor::Save_Click()
         written = copy.replace(Path);
     if (!written) {
         m_e.MsgBox("The format file " + Path + " could not be saved: " + written.error().message +
-                       ".\nThe file is as it was before; the text stays in the editor.",
+                       (copy.inPlace() ? ".\nThe new text is in the file, but after a power cut "
+                                         "the file may hold the old one; the text stays in the "
+                                         "editor, to be saved again."
+                                       : ".\nThe file is as it was before; the text stays in "
+                                         "the editor."),
                    Dialogs::Buttons::OK, Dialogs::Icon::Exclamation);
         return false;
     }

@@ -56,4 +56,5 @@ public:
 
 private:
     Engine& m_e;
+    bool m_unread = false; // the file is there, but could not be read
 };

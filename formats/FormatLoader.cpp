@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/FullIo.h"
 #include "common/TextUtil.h"
 
 namespace FormatLoader
@@ -49,7 +50,8 @@ std::string FmtNamePart(std::string_view line)
     return text::Trim(line);
 }
 
-Result<FormatDef> LoadFormat(const std::filesystem::path& fmtFile, std::string_view name)
+Result<FormatDef> LoadFormat(FileIo& io, const std::filesystem::path& fmtFile,
+                             std::string_view name)
 {
     std::string wanted(name.substr(0, name.find('-')));
     wanted = FmtNamePart(text::Upper(text::Trim(wanted)));
@@ -57,9 +59,10 @@ Result<FormatDef> LoadFormat(const std::filesystem::path& fmtFile, std::string_v
     if (wanted.empty())
         return Error{"No format name was given."};
 
-    auto lines = text::ReadLines(fmtFile);
+    auto lines = FullIo::ReadLines(io, fmtFile.string());
     if (!lines)
-        return Error{lines.error().message};
+        return Error{"Can't open file: " + fmtFile.string() + " (" + lines.error().message + ")",
+                     lines.error().code};
     const auto& all = lines.value();
 
     std::size_t i = 0;

@@ -7,6 +7,8 @@
 #include "common/Result.h"
 #include "formats/FormatState.h"
 
+class FileIo;
+
 // A format as found in FILE.FMT: its pairs of format and heading lines.
 struct FormatDef {
     int FmtCount = 0;
@@ -21,7 +23,8 @@ namespace FormatLoader
 
 // Finds the format whose name part equals that of name (case ignored, cut at the first
 // "-") and reads its pairs. The error names what went wrong and where.
-Result<FormatDef> LoadFormat(const std::filesystem::path& fmtFile, std::string_view name);
+Result<FormatDef> LoadFormat(FileIo& io, const std::filesystem::path& fmtFile,
+                             std::string_view name);
 
 // The characters before the first "/" as they stand, else the whole line trimmed.
 std::string FmtNamePart(std::string_view line);

@@ -1,6 +1,7 @@
 #include "formats/FormatNames.h"
 
 #include "common/FindFile.h"
+#include "common/FullIo.h"
 #include "common/TextUtil.h"
 
 namespace FormatNames
@@ -17,12 +18,12 @@ bool IsNameLine(std::string_view line)
 
 } // namespace
 
-std::vector<std::string> ReadFormatNames(const std::filesystem::path& fmtFile)
+Result<std::vector<std::string>> ReadFormatNames(FileIo& io, const std::filesystem::path& fmtFile)
 {
     std::vector<std::string> entries;
-    const auto lines = text::ReadLines(fmtFile);
+    const auto lines = FullIo::ReadLines(io, fmtFile.string());
     if (!lines)
-        return entries;
+        return lines.error();
     const auto& all = lines.value();
     for (std::size_t i = 0; i < all.size(); ++i) {
         if (!IsNameLine(all[i]) || i + 1 >= all.size())

@@ -5,13 +5,17 @@
 #include <string_view>
 #include <vector>
 
+#include "common/Result.h"
+
+class FileIo;
+
 // The entries offered by the format selection dialog, and the path helpers it carries.
 namespace FormatNames
 {
 
 // Entries "NAME-LENGTH" for every name line of the file: the name line as it stands, then
-// "-" and the length of the line after it. An unreadable file gives no entries.
-std::vector<std::string> ReadFormatNames(const std::filesystem::path& fmtFile);
+// "-" and the length of the line after it.
+Result<std::vector<std::string>> ReadFormatNames(FileIo& io, const std::filesystem::path& fmtFile);
 
 // Finds FILE.FMT in dataDir; when there is none, seeds it from appDir's copy first.
 // Returns the path to read (which may not exist when neither folder has one).

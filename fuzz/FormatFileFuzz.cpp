@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/SystemFileIo.h"
 #include "formats/FormatLoader.h"
 #include "formats/FormatNames.h"
 #include "fuzz/FuzzFolder.h"
@@ -67,9 +68,11 @@ void CheckFieldTable(const FormatState& st)
     }
 }
 
+SystemFileIo io;
+
 void LoadAndCheck(const std::filesystem::path& fmtFile, const std::string& name)
 {
-    const auto def = FormatLoader::LoadFormat(fmtFile, name);
+    const auto def = FormatLoader::LoadFormat(io, fmtFile, name);
     if (!def) {
         Require(!def.error().message.empty());
         return;
@@ -102,7 +105,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto fmtFile = folder.path() / "FILE.FMT";
 
     LoadAndCheck(fmtFile, NameFromInput(input));
-    const auto entries = FormatNames::ReadFormatNames(fmtFile);
+    const auto read = FormatNames::ReadFormatNames(io, fmtFile);
+    Require(read.ok());
+    const auto& entries = read.value();
     for (std::size_t i = 0; i < entries.size() && i < MaxEntriesLoaded; ++i) {
         // An entry is "NAME-LENGTH" of a name line: short, starting with a letter.
         const auto dash = entries[i].rfind('-');

@@ -16,6 +16,7 @@
 #include "fuzz/FuzzFolder.h"
 #include "fuzz/PositionOnlySurface.h"
 #include "keying/KeyNames.h"
+#include "tests/support/FaultyFileIo.h"
 #include "tests/support/MemorySettingsStore.h"
 
 namespace
@@ -50,7 +51,18 @@ constexpr std::size_t MaxEvents = 3000;
 
 // What an event byte of 128 and above does: a key, or a menu command or click. New
 // entries go at the end, so that the seeds keep their meaning.
-enum class Command { None, InsRec, DelRec, Verify, Back, Fwd, Save, CancelProgress, PanelClick };
+enum class Command {
+    None,
+    InsRec,
+    DelRec,
+    Verify,
+    Back,
+    Fwd,
+    Save,
+    CancelProgress,
+    PanelClick,
+    Fault
+};
 
 struct Action {
     constexpr Action(const char* k) : key(k) {}
@@ -59,7 +71,7 @@ struct Action {
     Command command = Command::None;
 };
 
-constexpr std::array<Action, 63> Actions = {{
+constexpr std::array<Action, 64> Actions = {{
     "Enter",
     "Tab",
     "Shift+Tab",
@@ -125,6 +137,8 @@ constexpr std::array<Action, 63> Actions = {{
     "L",
     "9",
     "Pad1",
+    // A read, write, flush or rename of the file layer fails a few calls from now.
+    Command::Fault,
 }};
 
 // The keystroke of each key action, parsed once.
@@ -290,8 +304,34 @@ void SeedMemKeys(Engine& e, Bytes& in)
     }
 }
 
+// One fault of the file layer, a few calls of its kind from now: the engine must take each
+// as the disk's word and keep the file and its model alike.
+void ArmFault(FaultyFileIo& io, Bytes& in)
+{
+    const std::uint8_t kind = in.next();
+    const int after = in.next() % 6;
+    switch (kind % 5) {
+    case 0:
+        io.readFault = FaultyFileIo::ReadFault{.after = after};
+        return;
+    case 1: // a read cut short
+        io.readFault = FaultyFileIo::ReadFault{.after = after, .shortBytes = in.next() % 24};
+        return;
+    case 2:
+        io.writeOnce = FaultyFileIo::Once{.after = after};
+        io.partBytes = in.next() % 24;
+        return;
+    case 3:
+        io.syncOnce = FaultyFileIo::Once{.after = after};
+        return;
+    default:
+        io.renameOnce = FaultyFileIo::Once{.after = after};
+        return;
+    }
+}
+
 // What holds after every event, whatever was keyed.
-void CheckState(const Engine& e, const CountingStore& store)
+void CheckState(const Engine& e, const CountingStore& store, const std::vector<std::string>& slots)
 {
     for (int n = 2; n <= 9; ++n)
         Require(e.prefs.MemKeys[static_cast<std::size_t>(n)].size() == Preferences::MemKeyLength);
@@ -300,6 +340,11 @@ void CheckState(const Engine& e, const CountingStore& store)
         Require(e.rec.RecBuf.size() == static_cast<std::size_t>(recLen));
         Require(e.scr.CurCol >= 1 && e.scr.CurCol <= recLen);
         Require(e.rec.CurRec >= 1 && e.rec.CurRec <= e.rec.EndRec);
+        // A stored record on the screen is the one its slot holds: what is changed on it
+        // is written back to the slot it was read from.
+        const auto n = static_cast<std::size_t>(e.rec.CurRec);
+        if (e.rec.CorrectMode && n < static_cast<std::size_t>(e.rec.EndRec) && n <= slots.size())
+            Require(slots[n - 1].compare(0, static_cast<std::size_t>(recLen), e.rec.OrigRec) == 0);
     }
     if (store.memKeySaves == 0)
         return;
@@ -318,7 +363,7 @@ void Answer(ScriptedDialogs& dialogs, std::uint8_t b)
     dialogs.boxes.clear();
 }
 
-void Event(Engine& e, ScriptedDialogs& dialogs, Bytes& in)
+void Event(Engine& e, ScriptedDialogs& dialogs, FaultyFileIo& io, Bytes& in)
 {
     const std::uint8_t op = in.next();
     Answer(dialogs, in.next());
@@ -365,6 +410,9 @@ void Event(Engine& e, ScriptedDialogs& dialogs, Bytes& in)
     case Command::PanelClick: // any panel, the duplicate switch's among them
         e.status.PanelClick(1 + in.next() % StatusLine::PanelCount);
         return;
+    case Command::Fault:
+        ArmFault(io, in);
+        return;
     case Command::None:
         return;
     }
@@ -394,7 +442,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CountingStore store;
     if (rawStored)
         StoreRawMemKeys(store, in);
-    Engine e(screen, dialogs, store, folder.path());
+    FaultyFileIo io;
+    Engine e(screen, dialogs, store, folder.path(), io);
     e.Form_Load();
     e.prefs.UptronSw = padConversion;
     if (seeded)
@@ -404,19 +453,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     e.file.OpenDataFile((folder.path() / DataName).string());
     Require(e.scr.RecordShown);
     e.rec.OnChange = [&slots](const RecordStore::Change& c) { Apply(slots, c); };
-    CheckState(e, store);
+    CheckState(e, store, slots);
 
     for (std::size_t n = 0; n < MaxEvents && in.more(); ++n) {
-        Event(e, dialogs, in);
-        CheckState(e, store);
+        Event(e, dialogs, io, in);
+        CheckState(e, store, slots);
     }
+    io = FaultyFileIo(); // a fault still armed must not fail the reading below
     e.file.mnuClose_Click();
     CheckFile(folder.read(DataName), slots, RecLens[static_cast<std::size_t>(fmt)],
               Pairs[static_cast<std::size_t>(fmt)]);
 
     // The end of the program saves the memory keys; the next session recalls the same.
     e.Form_Terminate();
-    CheckState(e, store);
+    CheckState(e, store, slots);
     Preferences next;
     next.LoadMemKeys(store);
     for (std::size_t n = 2; n <= 9; ++n)

@@ -73,19 +73,13 @@ bool RecordCompletion::RecordComplete()
     m_e.fld.CurFld = 1;
     r.OrigRec = r.RecBuf;
     st.DispStatus();
-    ++r.CurRec;
     if (inserting) {
-        st.ModeMsg = " Current Rec: " + text::SignedDec(r.CurRec);
+        st.ModeMsg = " Current Rec: " + text::SignedDec(r.CurRec + 1);
         m_e.win.mnuInsRec = false;
         m_e.win.mnuDelRec = false;
         st.ModeColor = Green;
-        r.ViewRec(r.CurRec);
-        return true;
     }
-    if (r.CurRec >= r.EndRec)
-        r.NextRecord();
-    else
-        r.ViewRec(r.CurRec);
+    r.ShowNextAfterStoring();
     return true;
 }
 
@@ -128,11 +122,7 @@ void RecordCompletion::completeVerifiedRecord()
     m_e.fld.CurFld = 1;
     r.OrigRec = r.RecBuf;
     m_e.status.DispStatus();
-    ++r.CurRec;
-    if (r.CurRec >= r.EndRec)
-        r.NextRecord();
-    else
-        r.ViewRec(r.CurRec);
+    r.ShowNextAfterStoring();
 }
 
 void RecordCompletion::stayOnRecord()

@@ -173,8 +173,11 @@ Result<void> ScriptRunner::run(std::istream& in, const std::string& name)
         if (!goesOn)
             return Error{name + ":" + std::to_string(number) + ": " + goesOn.error().message};
         if (!goesOn.value())
-            break;
+            return {};
     }
+    // Lines that could not be read are not an end: the session did not run as written.
+    if (in.bad())
+        return Error{name + ":" + std::to_string(number + 1) + ": the script could not be read"};
     return {};
 }
 

@@ -5,9 +5,11 @@
 // 2 a script error, a missing DIR or an unreadable SCRIPT.
 
 #include <filesystem>
-#include <fstream>
 #include <iostream>
+#include <sstream>
 
+#include "common/FullIo.h"
+#include "common/SystemFileIo.h"
 #include "engine/Engine.h"
 #include "keying/ScreenModel.h"
 #include "script/ReplayDialogs.h"
@@ -35,8 +37,9 @@ int Run(const fs::path& dir, std::istream& script, const std::string& scriptName
 {
     ScreenModel screen(640, 480);
     ReplayDialogs dialogs(dir);
-    IniFileSettingsStore store(dir / "kvscript.ini");
-    Engine engine(screen, dialogs, store, dir);
+    SystemFileIo io;
+    IniFileSettingsStore store(io, dir / "kvscript.ini");
+    Engine engine(screen, dialogs, store, dir, io);
     ScriptRunner runner(engine, screen, dialogs, std::cout);
     runner.start();
     const auto done = runner.run(script, scriptName);
@@ -69,11 +72,14 @@ int main(int argc, char** argv)
     const std::string scriptName = argv[2];
     if (scriptName == "-")
         return Run(dir, std::cin, scriptName);
-    std::ifstream script(scriptName, std::ios::binary);
-    // A folder opens as a stream on Linux but cannot be read.
-    if (!script || fs::is_directory(scriptName, ec)) {
-        std::cerr << "kvscript: " << scriptName << ": cannot read the script\n";
+    // Read whole, without waiting on a pipe: a script on a pipe comes on standard input.
+    SystemFileIo io;
+    const auto text = FullIo::ReadFile(io, scriptName);
+    if (!text) {
+        std::cerr << "kvscript: " << scriptName << ": cannot read the script ("
+                  << text.error().message << ")\n";
         return ScriptFailed;
     }
+    std::istringstream script(text.value());
     return Run(dir, script, scriptName);
 }

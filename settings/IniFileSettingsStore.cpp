@@ -1,12 +1,13 @@
 #include "settings/IniFileSettingsStore.h"
 
 #include <cerrno>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <sstream>
 #include <string_view>
+#include <utility>
 
+#include "common/FullIo.h"
+#include "common/NewCopy.h"
 #include "common/TextUtil.h"
 
 namespace
@@ -122,13 +123,25 @@ std::optional<std::pair<std::string, std::string>> KeyValue(std::string_view lin
 
 } // namespace
 
-IniFileSettingsStore::IniFileSettingsStore(std::filesystem::path file) : m_file(std::move(file))
+IniFileSettingsStore::IniFileSettingsStore(FileIo& io, std::filesystem::path file)
+    : m_io(io), m_file(std::move(file))
 {
-    std::ifstream in(m_file, std::ios::binary);
-    if (!in)
-        return; // a missing file is a store with nothing in it yet
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    m_sections = ParseText(text);
+}
+
+const IniFileSettingsStore::Sections& IniFileSettingsStore::sections() const
+{
+    if (m_loaded)
+        return m_sections;
+    m_loaded = true;
+    const auto text = FullIo::ReadFile(m_io, m_file.string());
+    if (text)
+        m_sections = ParseText(text.value());
+    // A missing file (or folder) is a store with nothing in it yet.
+    else if (text.error().code != ENOENT && text.error().code != ENOTDIR) {
+        m_unreadable = true;
+        tell(UnreadableMessage(m_file.string(), text.error().message));
+    }
+    return m_sections;
 }
 
 std::string IniFileSettingsStore::SectionName(const std::string& app, const std::string& section)
@@ -139,7 +152,7 @@ std::string IniFileSettingsStore::SectionName(const std::string& app, const std:
 std::string IniFileSettingsStore::getSetting(const std::string& app, const std::string& section,
                                              const std::string& key, const std::string& def) const
 {
-    const auto s = m_sections.find(SectionName(app, section));
+    const auto s = sections().find(SectionName(app, section));
     if (s == m_sections.end())
         return def;
     const auto k = s->second.find(key);
@@ -149,21 +162,30 @@ std::string IniFileSettingsStore::getSetting(const std::string& app, const std::
 bool IniFileSettingsStore::hasSetting(const std::string& app, const std::string& section,
                                       const std::string& key) const
 {
-    const auto s = m_sections.find(SectionName(app, section));
+    const auto s = sections().find(SectionName(app, section));
     return s != m_sections.end() && s->second.count(key) != 0;
 }
 
 void IniFileSettingsStore::saveSetting(const std::string& app, const std::string& section,
                                        const std::string& key, const std::string& value)
 {
+    sections();
     m_sections[SectionName(app, section)][key] = value;
-    m_lastWrite = write();
+    const auto written = write();
+    if (written) {
+        m_lastWrite = {};
+        return;
+    }
+    m_lastWrite = Error{"cannot write " + m_file.string() + ": " + written.error().message,
+                        written.error().code};
+    if (!m_unreadable && !std::exchange(m_writeFailureTold, true))
+        tell(UnwritableMessage(m_file.string(), written.error().message));
 }
 
 std::vector<std::pair<std::string, std::string>>
 IniFileSettingsStore::getAllSettings(const std::string& app, const std::string& section) const
 {
-    const auto s = m_sections.find(SectionName(app, section));
+    const auto s = sections().find(SectionName(app, section));
     if (s == m_sections.end())
         return {};
     return {s->second.begin(), s->second.end()};
@@ -206,21 +228,16 @@ IniFileSettingsStore::Sections IniFileSettingsStore::ParseText(const std::string
 
 Result<void> IniFileSettingsStore::write() const
 {
-    // Written beside the file and renamed over it, so a failed write leaves the old file.
-    std::filesystem::path temp = m_file;
-    temp += ".new";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return Error{"cannot write " + temp.string() + ": " + text::SystemError(errno)};
-        out << Render(m_sections);
-        out.close();
-        if (!out)
-            return Error{"cannot write " + temp.string() + ": " + text::SystemError(errno)};
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, m_file, ec);
-    if (ec)
-        return Error{"cannot replace " + m_file.string() + ": " + ec.message()};
+    if (m_unreadable)
+        return Error{"it could not be read, so it is not written over"};
+    // A copy renamed over the file, so a failed write leaves the old file and no copy.
+    NewCopy copy(m_io, m_file.string());
+    auto written = copy.create(0666) >= 0 ? Result<void>() : Error{text::SystemError(errno), errno};
+    if (written)
+        written = FullIo::WriteAt(m_io, copy.fd(), 0, Render(m_sections));
+    if (written)
+        written = copy.replace(m_file.string());
+    if (!written && !copy.inPlace())
+        return written;
     return {};
 }

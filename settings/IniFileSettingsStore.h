@@ -8,13 +8,16 @@
 #include "common/Result.h"
 #include "settings/SettingsStore.h"
 
+class FileIo;
+
 // A settings store in one INI file of our own choosing, for runs that must not touch the
-// user's settings. Sections read "[APP/SECTION]"; the file is read once when the store is
-// made (a missing file is an empty store) and written whole on every save.
+// user's settings. Sections read "[APP/SECTION]"; the file is read once, when a setting is
+// first asked for (a missing file is an empty store), and written whole on every save,
+// through a copy renamed over it. A file that exists but cannot be read is never written.
 class IniFileSettingsStore : public SettingsStore
 {
 public:
-    explicit IniFileSettingsStore(std::filesystem::path file);
+    IniFileSettingsStore(FileIo& io, std::filesystem::path file);
 
     std::string getSetting(const std::string& app, const std::string& section,
                            const std::string& key, const std::string& def) const override;
@@ -38,9 +41,15 @@ public:
 
 private:
     static std::string SectionName(const std::string& app, const std::string& section);
+    // The file's sections, read on first use.
+    const Sections& sections() const;
     Result<void> write() const;
 
+    FileIo& m_io;
     std::filesystem::path m_file;
-    Sections m_sections;
+    mutable Sections m_sections;
+    mutable bool m_loaded = false;
+    mutable bool m_unreadable = false;
     Result<void> m_lastWrite;
+    bool m_writeFailureTold = false;
 };

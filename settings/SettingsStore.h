@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,4 +21,18 @@ public:
     // Every key and value of a section, in key order.
     virtual std::vector<std::pair<std::string, std::string>>
     getAllSettings(const std::string& app, const std::string& section) const = 0;
+
+    // Told what the operator must know, once for each: a stored settings file that could not
+    // be read (it is then never written over in this run), the first write that failed.
+    std::function<void(const std::string& message)> OnFailure;
+
+protected:
+    void tell(const std::string& message) const
+    {
+        if (OnFailure)
+            OnFailure(message);
+    }
+    // The words for those two.
+    static std::string UnreadableMessage(const std::string& file, const std::string& reason);
+    static std::string UnwritableMessage(const std::string& file, const std::string& reason);
 };

@@ -1,6 +1,7 @@
 #include "startup/TipOfDay.h"
 
 #include "common/FindFile.h"
+#include "common/FullIo.h"
 #include "common/TextUtil.h"
 #include "engine/Engine.h"
 #include "settings/SettingsStore.h"
@@ -32,10 +33,10 @@ void TipOfDay::Form_Load()
 
 bool TipOfDay::LoadTips(const std::filesystem::path& file)
 {
-    std::error_code ec;
-    if (file.empty() || !std::filesystem::is_regular_file(file, ec))
+    if (file.empty())
         return false;
-    const auto lines = text::ReadLines(file);
+    // Whatever keeps the file from being read shows the text for a missing one.
+    const auto lines = FullIo::ReadLines(m_e.io, file.string());
     if (!lines)
         return false;
     Tips.insert(Tips.end(), lines->begin(), lines->end());

@@ -3,14 +3,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "common/SystemFileIo.h"
 #include "datafile/DataFile.h"
 #include "datafile/SlotCheck.h"
-#include "datafile/SystemFileIo.h"
+#include "tests/support/FaultyFileIo.h"
 #include "tests/support/TempDir.h"
 
 namespace
 {
 
+namespace fs = std::filesystem;
 SystemFileIo io;
 
 // A file's length and its first line's length (-1: no CR) laid over 19-byte records.
@@ -49,7 +51,7 @@ TEST(SlotCheck, ClassifiesWhatTheFileHoldsByItsMeasuredFirstLine)
     // The first line is measured up to its CR.
     TempDir dir;
     const auto measure = [&](const std::string& bytes) {
-        return MeasureRecLen(dir.write("m.dat", bytes)).value();
+        return DataFile::Open(io, dir.write("m.dat", bytes), false)->measureRecLen().value();
     };
     EXPECT_EQ(measure("ABCDEFGHIJKLMNOPQRa\r\nx"), 19);
     EXPECT_EQ(measure("no line end"), -1);
@@ -58,7 +60,6 @@ TEST(SlotCheck, ClassifiesWhatTheFileHoldsByItsMeasuredFirstLine)
     // A first line past the longest possible record stops the search instead of reading on.
     EXPECT_EQ(measure(std::string((1 << 20) + 100, 'x') + "\r\n"), -1);
     EXPECT_EQ(measure(std::string(1 << 20, 'x')), -1);
-    EXPECT_FALSE(MeasureRecLen(dir.file("missing.dat")).ok());
 }
 
 TEST(DataFile, WritesReadsAndRemovesSlotsAndRefusesWhatCannotBeKeyed)
@@ -71,7 +72,7 @@ TEST(DataFile, WritesReadsAndRemovesSlotsAndRefusesWhatCannotBeKeyed)
     ASSERT_TRUE(file.writeSlot(2, 5, "BBBBa\r\n").ok());
     ASSERT_TRUE(file.writeSlot(1, 5, "CCCCa\r\n").ok());
     EXPECT_EQ(file.readSlot(2, 5).value(), "BBBBa\r\n");
-    EXPECT_EQ(file.readSlot(3, 5).value(), "") << "past the end reads nothing";
+    EXPECT_FALSE(file.readSlot(3, 5).ok()) << "past the end there is no record";
     EXPECT_FALSE(file.readSlot(0, 5).ok());
     EXPECT_FALSE(file.writeSlot(4, 5, "DDDDa\r\n").ok()) << "a gap would be left";
     EXPECT_EQ(file.length().value(), 14);
@@ -105,8 +106,32 @@ TEST(DataFile, WritesReadsAndRemovesSlotsAndRefusesWhatCannotBeKeyed)
     first.value().close();
     EXPECT_TRUE(DataFile::Open(io, dir.file("d.dat"), false).ok()) << "the lock ends with the file";
 
+    // Another station renames its new copy over the file between our opening and our lock:
+    // we key into the file the path names, or are refused while that station holds it.
+    for (const bool stillHeld : {false, true}) {
+        SCOPED_TRACE(stillHeld ? "the other station still has it" : "the other station is done");
+        dir.write("r.dat", "OLD_a\r\n");
+        FaultyFileIo racing;
+        DataFile other;
+        racing.beforeLock = [&] {
+            const auto copy = dir.write(".r.dat.kvnew-1-0", "NEW_a\r\n");
+            fs::rename(copy, dir.file("r.dat"));
+            if (stillHeld)
+                other = DataFile::Open(io, dir.file("r.dat"), false).value();
+        };
+        auto opened = DataFile::Open(racing, dir.file("r.dat"), false);
+        if (stillHeld) {
+            ASSERT_FALSE(opened.ok());
+            EXPECT_NE(opened.error().message.find("another copy"), std::string::npos);
+            continue;
+        }
+        ASSERT_TRUE(opened.ok()) << opened.error().message;
+        EXPECT_EQ(opened.value().readSlot(1, 5).value(), "NEW_a\r\n");
+        ASSERT_TRUE(opened.value().writeSlot(2, 5, "MORE_\r\n").ok());
+        EXPECT_EQ(dir.read("r.dat"), "NEW_a\r\nMORE_\r\n") << "stored in the file that is there";
+    }
+
     // Root may write anywhere, so a read-only file is tried as an ordinary user.
-    namespace fs = std::filesystem;
     const auto path = dir.write("ro.dat", "AAAAa\r\n");
     fs::permissions(dir.path(), fs::perms::all);
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);

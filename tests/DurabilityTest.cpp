@@ -3,6 +3,7 @@
 
 #include <functional>
 
+#include "common/NewCopy.h"
 #include "tests/support/Station.h"
 
 namespace
@@ -110,17 +111,21 @@ TEST(Durability, FailedInsertOrDeleteLeavesTheFileUnchanged)
              Fault{[](Stored& s) { s.io.datasyncErrno = EIO; }, "Input/output error"},
              Fault{[](Stored& s) { s.io.renameErrno = EACCES; }, "Permission denied"},
              Fault{[](Stored& s) { s.dialogs.cancelProgressAt = 2; }, "cancelled"},
+             Fault{[](Stored& s) { s.io.readFault = FaultyFileIo::ReadFault{}; },
+                   "Input/output error"}, // reading the file into its copy
          }) {
         for (const bool inserting : {true, false}) {
             SCOPED_TRACE(std::string(f.reason) + (inserting ? ", insert" : ", delete"));
             Stored s;
             if (inserting)
                 s.insertBefore(2);
+            else
+                s.at(2);
             f.set(s);
             if (inserting)
                 s.type("0");
             else
-                s.deleteRecord(2);
+                s.e.rec.mnuDelRec_Click();
             EXPECT_EQ(s.app.read("s.dat"), Three);
             EXPECT_EQ(s.names(), (std::vector<std::string>{"FILE.FMT", "dupoff.bmp", "s.dat"}));
             EXPECT_EQ(s.e.rec.EndRec, 4);
@@ -181,11 +186,31 @@ TEST(Durability, StoredRecordsAreFlushedAndWholeFilesSwitched)
     // A copy left by a crash is removed at the next opening.
     s.e.file.mnuClose_Click();
     s.io = FaultyFileIo();
-    const std::string leftover = DataFile::CopyPrefix(s.app.file("s.dat")) + "123-0";
+    const std::string leftover = NewCopy::NameFor(s.app.file("s.dat"), 123, 0);
     s.app.write(leftover, "00001FIRST   001.0a\r\n");
     s.open("s.dat", "STOCK-19");
     EXPECT_FALSE(fs::exists(leftover));
     EXPECT_EQ(s.e.rec.EndRec, 4);
+}
+
+// Every name a file can have can be inserted into and deleted from: the copy's name is cut
+// to fit.
+TEST(Durability, TheLongestNamesCanBeInsertedIntoAndDeletedFrom)
+{
+    for (const std::size_t length : {226u, 236u, 255u}) {
+        SCOPED_TRACE(length);
+        Started s;
+        const std::string name = std::string(length - 4, 'L') + ".dat";
+        s.openWith(name, Three, "STOCK-19");
+        s.key("Ctrl+Home");
+        s.dialogs.answers = {Dialogs::Answer::Yes, Dialogs::Answer::Yes};
+        s.e.rec.mnuInsRec_Click();
+        s.type("00009NEW     009.0");
+        ASSERT_EQ(s.records(name).size(), 4u) << s.lastBox();
+        s.key("Ctrl+Home");
+        s.e.rec.mnuDelRec_Click();
+        EXPECT_EQ(s.app.read(name), Three) << s.lastBox();
+    }
 }
 
 // Three ways to a file that is not set up for keying: none of the record commands or

@@ -49,7 +49,7 @@ TEST(FormatFileEditor, SavesKeepTheDataFileOpenAndFailuresKeepTheFileAndTheText)
     ::stat(s.app.file("FILE.FMT").c_str(), &st);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     EXPECT_TRUE(s.e.file.ReadyForKeying());
-    EXPECT_TRUE(FormatLoader::LoadFormat(s.app.file("FILE.FMT"), "NEW").ok());
+    EXPECT_TRUE(FormatLoader::LoadFormat(s.io, s.app.file("FILE.FMT"), "NEW").ok());
 
     ed.mnuVwFmt_Click();
     EXPECT_EQ(ed.Text, saved);
@@ -67,13 +67,40 @@ TEST(FormatFileEditor, SavesKeepTheDataFileOpenAndFailuresKeepTheFileAndTheText)
     EXPECT_EQ(s.names(), (std::vector<std::string>{"FILE.FMT", "S.DAT", "dupoff.bmp"}))
         << "no copy left behind";
 
-    // A file that cannot be read: the message, and the editor with its design text.
-    std::filesystem::remove(s.app.file("FILE.FMT"));
+    // A folder that is not flushed: the new text is in place, and the message says so.
+    s.io.writeBudget = -1;
     ed.mnuVwFmt_Click();
-    EXPECT_EQ(s.dialogs.texts().back(), "Can't open file: " + s.app.file("FILE.FMT") +
-                                            "\r\nPath:" + s.app.path().string() + ".");
+    ed.Text = "FLUSHED";
+    s.io.dirSyncErrno = EIO;
+    EXPECT_FALSE(ed.Save_Click());
+    EXPECT_EQ(s.app.read("FILE.FMT"), "FLUSHED\r\n");
+    EXPECT_NE(s.lastBox().find("The new text is in the file"), std::string::npos) << s.lastBox();
+    s.io.dirSyncErrno = 0;
+    ed.Cancel_Click();
+
+    // A file that is there but cannot be read: the reason, and no Save over its formats.
+    const std::string path = s.app.file("FILE.FMT");
+    const std::string cannotOpen =
+        "Can't open file: " + path + "\r\nPath:" + s.app.path().string() + ".";
+    s.io.readFault = FaultyFileIo::ReadFault{.file = "FILE.FMT"};
+    ed.mnuVwFmt_Click();
+    EXPECT_EQ(s.dialogs.texts().back(), cannotOpen + "\r\nInput/output error.");
+    ed.Text = "ONE\r\nA---E\r\nh";
+    EXPECT_FALSE(ed.Save_Click());
+    EXPECT_NE(s.lastBox().find("Nothing was saved"), std::string::npos) << s.lastBox();
+    EXPECT_EQ(s.app.read("FILE.FMT"), "FLUSHED\r\n");
+    ed.Cancel_Click();
+
+    // A file that is not there: the message, the editor with its design text, and Save
+    // makes the file.
+    std::filesystem::remove(path);
+    ed.mnuVwFmt_Click();
+    EXPECT_EQ(s.dialogs.texts().back(), cannotOpen);
     EXPECT_EQ(ed.caption, FormatFileEditor::DesignCaption);
     EXPECT_EQ(ed.Text, "");
+    ed.Text = "ONE";
+    EXPECT_TRUE(ed.Save_Click());
+    EXPECT_EQ(s.app.read("FILE.FMT"), "ONE\r\n");
 }
 
 } // namespace

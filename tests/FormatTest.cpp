@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/SystemFileIo.h"
 #include "formats/FormatLoader.h"
 #include "formats/FormatNames.h"
 #include "formats/FormatState.h"
@@ -7,6 +8,8 @@
 
 namespace
 {
+
+SystemFileIo io;
 
 // A format file from lines joined by "|", each ended with CR LF.
 std::string Lines(const std::string& joined)
@@ -51,7 +54,7 @@ TEST(LoadFormat, FindsTheNamedFormatOrSaysWhyNot)
              Row{"LAST", 0, 0, ""},           // the file ends inside a pair
          }) {
         SCOPED_TRACE(r.query);
-        const auto def = FormatLoader::LoadFormat(path, r.query);
+        const auto def = FormatLoader::LoadFormat(io, path, r.query);
         if (r.pairs == 0) {
             ASSERT_FALSE(def.ok());
             EXPECT_FALSE(def.error().message.empty());
@@ -63,40 +66,41 @@ TEST(LoadFormat, FindsTheNamedFormatOrSaysWhyNot)
         EXPECT_EQ(def->FmtLines[1], r.firstFormat);
     }
 
-    const auto payroll = FormatLoader::LoadFormat(path, "PAYROLL");
+    const auto payroll = FormatLoader::LoadFormat(io, path, "PAYROLL");
     ASSERT_TRUE(payroll.ok());
     EXPECT_EQ(payroll->HeadLines[1], "EMP  NAME   PAY   "); // padded to RecLen - 1
     EXPECT_EQ(payroll->HeadLines[2], "EMP  DEPT  NOTE   ");
     EXPECT_EQ(payroll->FmtLines[2], "N----B----A-------E");
-    const auto zero = FormatLoader::LoadFormat(path, "ZERO");
+    const auto zero = FormatLoader::LoadFormat(io, path, "ZERO");
     ASSERT_TRUE(zero.ok());
     EXPECT_EQ(zero->HeadLines[1], std::string(5, ' ')) << "four blanks in a row blank it";
 
     // A matching line that holds "*" hands over to the next line free of separators.
     const auto def = FormatLoader::LoadFormat(
-        dir.write("FILE.FMT", Lines("ORDERS * old|ORDERS/2|A----E|a|N----E|n")), "ORDERS");
+        io, dir.write("FILE.FMT", Lines("ORDERS * old|ORDERS/2|A----E|a|N----E|n")), "ORDERS");
     ASSERT_TRUE(def.ok()) << def.error().message;
     EXPECT_EQ(def->FmtCount, 2);
     EXPECT_EQ(def->FmtLines[2], "N----E");
 
     // Too many field codes, or a file that cannot be read, is an error.
     const auto wide = FormatLoader::LoadFormat(
-        dir.write("FILE.FMT", Lines("WIDE|" + std::string(101, 'A') + "E|h")), "WIDE");
+        io, dir.write("FILE.FMT", Lines("WIDE|" + std::string(101, 'A') + "E|h")), "WIDE");
     ASSERT_FALSE(wide.ok());
     EXPECT_NE(wide.error().message.find("WIDE"), std::string::npos);
     EXPECT_NE(wide.error().message.find("100"), std::string::npos);
-    EXPECT_TRUE(FormatLoader::LoadFormat(
-                    dir.write("FILE.FMT", Lines("WIDE|" + std::string(99, 'N') + "E|h")), "WIDE")
-                    .ok())
+    EXPECT_TRUE(
+        FormatLoader::LoadFormat(
+            io, dir.write("FILE.FMT", Lines("WIDE|" + std::string(99, 'N') + "E|h")), "WIDE")
+            .ok())
         << "exactly 100 codes load";
 
-    EXPECT_FALSE(FormatLoader::LoadFormat(dir.file("NONE.FMT"), "X").ok());
+    EXPECT_FALSE(FormatLoader::LoadFormat(io, dir.file("NONE.FMT"), "X").ok());
     std::filesystem::create_directory(dir.path() / "FOLDER.FMT");
-    EXPECT_FALSE(FormatLoader::LoadFormat(dir.file("FOLDER.FMT"), "X").ok());
+    EXPECT_FALSE(FormatLoader::LoadFormat(io, dir.file("FOLDER.FMT"), "X").ok());
     std::string junk;
     for (int i = 0; i < 4096; ++i)
         junk.push_back(static_cast<char>((i * 7919) % 256));
-    EXPECT_FALSE(FormatLoader::LoadFormat(dir.write("JUNK.FMT", junk), "PAYROLL").ok());
+    EXPECT_FALSE(FormatLoader::LoadFormat(io, dir.write("JUNK.FMT", junk), "PAYROLL").ok());
 }
 
 TEST(FieldTable, BuildsFromTheFormatLine)
@@ -138,28 +142,35 @@ TEST(FormatNames, ListsNameLinesSeedsTheDataFolderAndNamesFolders)
     // the last line has no length to show. A short heading is listed too, but does not hide
     // the next format.
     TempDir dir;
-    EXPECT_EQ(FormatNames::ReadFormatNames(
-                  dir.write("FILE.FMT", Lines("* comment Line|------------------|PAYROLL/2|"
-                                              "N----A-------R--.-E|a heading that is long enough|"
-                                              "ThisNameIsFarTooLongToList|STOCK|"
-                                              "N------------------------------|Dots.InName|A----E|"
-                                              "9LIVES|A----E|TAIL"))),
-              (std::vector<std::string>{"PAYROLL/2-19", "STOCK-31"}));
     EXPECT_EQ(
-        FormatNames::ReadFormatNames(dir.write(
-            "FILE.FMT", Lines("STOCK|A----E|Item|PAYROLL/2|N----E|1st|N----E|Pay|X---E|2nd"))),
+        FormatNames::ReadFormatNames(
+            io, dir.write("FILE.FMT", Lines("* comment Line|------------------|PAYROLL/2|"
+                                            "N----A-------R--.-E|a heading that is long enough|"
+                                            "ThisNameIsFarTooLongToList|STOCK|"
+                                            "N------------------------------|Dots.InName|A----E|"
+                                            "9LIVES|A----E|TAIL")))
+            .value(),
+        (std::vector<std::string>{"PAYROLL/2-19", "STOCK-31"}));
+    EXPECT_EQ(
+        FormatNames::ReadFormatNames(
+            io, dir.write("FILE.FMT",
+                          Lines("STOCK|A----E|Item|PAYROLL/2|N----E|1st|N----E|Pay|X---E|2nd")))
+            .value(),
         (std::vector<std::string>{"STOCK-6", "Item-9", "PAYROLL/2-6", "Pay-5"}));
 
     // The data folder is seeded from the application folder's file, when it has one.
     TempDir app, data;
     app.write("file.fmt", Lines("STOCK|A----E|h"));
     const auto path = FormatNames::SeedFormatFile(data.path(), app.path());
-    EXPECT_EQ(FormatNames::ReadFormatNames(path), (std::vector<std::string>{"STOCK-6"}));
+    EXPECT_EQ(FormatNames::ReadFormatNames(io, path).value(),
+              (std::vector<std::string>{"STOCK-6"}));
     EXPECT_TRUE(std::filesystem::exists(path));
     TempDir nowhere, empty;
-    EXPECT_TRUE(
-        FormatNames::ReadFormatNames(FormatNames::SeedFormatFile(empty.path(), nowhere.path()))
-            .empty());
+    EXPECT_EQ(
+        FormatNames::ReadFormatNames(io, FormatNames::SeedFormatFile(empty.path(), nowhere.path()))
+            .error()
+            .code,
+        ENOENT);
 
     EXPECT_EQ(FormatNames::PathName("/home/op/data/sales.dat"), "/home/op/data/");
     EXPECT_EQ(FormatNames::PathName("/sales.dat"), "/");

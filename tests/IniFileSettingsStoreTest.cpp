@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "common/SystemFileIo.h"
 #include "settings/IniFileSettingsStore.h"
 #include "tests/support/TempDir.h"
 
 namespace
 {
+
+SystemFileIo io;
 
 // Values as the program stores them, and the ones the file's own syntax could swallow.
 struct Saved {
@@ -34,20 +37,20 @@ TEST(IniFileSettingsStore, AMissingFileIsMadeOnTheFirstSaveAndAFailedWriteIsRepo
     TempDir dir;
     const auto file = dir.path() / "kvscript.ini";
     {
-        IniFileSettingsStore store(file);
+        IniFileSettingsStore store(io, file);
         EXPECT_EQ(store.getSetting("Korvalen", "dupkey", "dupkey", "default"), "default");
         for (const Saved& s : Awkward)
             store.saveSetting("Korvalen", s.section, s.key, s.value);
         EXPECT_TRUE(store.lastWrite().ok()) << store.lastWrite().error().message;
     }
-    const IniFileSettingsStore again(file);
+    const IniFileSettingsStore again(io, file);
     for (const Saved& s : Awkward) {
         SCOPED_TRACE(s.name);
         EXPECT_EQ(again.getSetting("Korvalen", s.section, s.key, "missing"), s.value);
     }
 
     // A failed write is reported and the value kept.
-    IniFileSettingsStore store(dir.path() / "no such folder" / "s.ini");
+    IniFileSettingsStore store(io, dir.path() / "no such folder" / "s.ini");
     store.saveSetting("Korvalen", "dupkey", "dupkey", "123");
     ASSERT_FALSE(store.lastWrite().ok());
     EXPECT_NE(store.lastWrite().error().message.find("no such folder"), std::string::npos);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "keying/ScreenModel.h"
 #include "settings/IniFileSettingsStore.h"
 #include "settings/Preferences.h"
@@ -71,14 +73,18 @@ TEST(Settings, StoredValuesAreReadAndMemoryKeysRoundTrip)
 
 // One start of the program on a settings file: the store, the engine and its start-up.
 struct Start {
-    explicit Start(const std::filesystem::path& dir)
-        : store(dir / "settings.ini"), e(screen, dialogs, store, dir)
+    explicit Start(const std::filesystem::path& dir,
+                   const std::function<void(FaultyFileIo&)>& fault = {})
+        : store(io, dir / "settings.ini"), e(screen, dialogs, store, dir, io)
     {
+        if (fault)
+            fault(io);
         e.LoadSettings();
         e.Form_Load();
     }
     ScreenModel screen{640, 480};
     ScriptedDialogs dialogs;
+    FaultyFileIo io;
     IniFileSettingsStore store;
     Engine e;
 };
@@ -86,6 +92,7 @@ struct Start {
 TEST(Preferences, WhatTheDialogStoresSurvivesARestart)
 {
     TempDir dir;
+    dir.write("dupoff.bmp", "BM");
     {
         Start first(dir.path());
         EXPECT_EQ(first.store.getSetting("Korvalen", "dupkey", "dupkey", ""), "55");
@@ -115,6 +122,38 @@ TEST(Preferences, WhatTheDialogStoresSurvivesARestart)
     EXPECT_EQ(form.Mem[2], "ACME");
     EXPECT_TRUE(form.DupkeyF12);
     EXPECT_TRUE(form.Check1);
+
+    // Settings that could not be read are not written over, and the operator hears of it
+    // once, at start.
+    const std::string stored = dir.read("settings.ini");
+    {
+        Start unread(dir.path(), [](FaultyFileIo& io) {
+            io.readFault = FaultyFileIo::ReadFault{.file = "settings.ini"};
+        });
+        ASSERT_EQ(unread.dialogs.texts().size(), 1u);
+        EXPECT_EQ(unread.dialogs.texts()[0].rfind("The settings file " + dir.file("settings.ini") +
+                                                      " could not be read: Input/output error.",
+                                                  0),
+                  0u);
+        EXPECT_EQ(unread.e.prefs.DupKeyCode, Preferences::DupKey7) << "the built-in value";
+        unread.e.prefsForm.Show();
+        unread.e.prefsForm.OK_Click();
+        unread.e.Form_Terminate();
+        EXPECT_EQ(unread.dialogs.texts().size(), 1u);
+    }
+    EXPECT_EQ(dir.read("settings.ini"), stored);
+
+    // A write that fails is told once, and leaves no copy behind.
+    Start unwritable(dir.path(), [](FaultyFileIo& io) { io.writeBudget = 0; });
+    unwritable.e.prefsForm.Show();
+    unwritable.e.prefsForm.OK_Click();
+    unwritable.e.Form_Terminate();
+    ASSERT_EQ(unwritable.dialogs.texts().size(), 1u);
+    EXPECT_EQ(unwritable.dialogs.texts()[0].rfind(
+                  "The settings could not be saved to " + dir.file("settings.ini") + ": ", 0),
+              0u);
+    EXPECT_EQ(dir.read("settings.ini"), stored);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
 
 // That the typed texts are shown again, and a key stored from the keyboard kept by OK:

@@ -1,6 +1,9 @@
+#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 #include "app/QtSettingsStore.h"
 #include "app/QtText.h"
@@ -16,11 +19,14 @@ private slots:
     void initTestCase() { KeepSettingsIn(m_dir); }
     void roundTrip_data();
     void roundTrip();
+    void unreadableFilesAreLeftAlone_data();
+    void unreadableFilesAreLeftAlone();
+    void aFailedWriteIsToldOnce();
     void textConversions();
 
 private:
     QTemporaryDir m_dir;
-    QtSettingsStore m_store;
+    QtSettingsStore m_store{m_dir.path()};
 };
 
 void QtSettingsStoreTest::roundTrip_data()
@@ -45,7 +51,59 @@ void QtSettingsStoreTest::roundTrip()
     m_store.saveSetting("Korvalen", section.toStdString(), "key", value.toStdString());
     QCOMPARE(m_store.getSetting("Korvalen", section.toStdString(), "key", "default"),
              value.toStdString());
-    QVERIFY(QFileInfo::exists(m_dir.filePath(QStringLiteral("Korvalen/Korvalen.ini"))));
+    QVERIFY(QFileInfo::exists(m_dir.filePath(QStringLiteral("Korvalen.ini"))));
+}
+
+void QtSettingsStoreTest::unreadableFilesAreLeftAlone_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("folder") << QStringLiteral("folder");
+    QTest::newRow("FIFO, which QSettings would wait on") << QStringLiteral("fifo");
+}
+
+// Read as missing, never written over, and told once.
+void QtSettingsStoreTest::unreadableFilesAreLeftAlone()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("korvalen.ini"));
+    if (kind == QLatin1String("folder"))
+        QVERIFY(QDir().mkdir(file));
+    else
+        QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0644), 0);
+    QtSettingsStore store(dir.path());
+    QStringList told;
+    store.OnFailure = [&](const std::string& m) { told << QString::fromStdString(m); };
+    QCOMPARE(store.getSetting("korvalen", "Options", "Show Tips at Startup", "1"),
+             std::string("1"));
+    store.saveSetting("korvalen", "Options", "Show Tips at Startup", "0");
+    QCOMPARE(store.getSetting("korvalen", "Options", "Show Tips at Startup", "1"),
+             std::string("1"));
+    QCOMPARE(told.size(), 1);
+    QVERIFY2(told[0].contains(QStringLiteral("could not be read")), qPrintable(told[0]));
+    QVERIFY(!QFileInfo(file).isFile());
+    // The other application's file is another matter.
+    store.saveSetting("Korvalen", "dupkey", "dupkey", "123");
+    QCOMPARE(store.getSetting("Korvalen", "dupkey", "dupkey", ""), std::string("123"));
+    QCOMPARE(told.size(), 1);
+}
+
+void QtSettingsStoreTest::aFailedWriteIsToldOnce()
+{
+    QTemporaryDir dir;
+    // The folder the files should go in is a file: nothing can be written there.
+    const QString folder = dir.filePath(QStringLiteral("settings"));
+    QFile blocker(folder);
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QtSettingsStore store(folder);
+    QStringList told;
+    store.OnFailure = [&](const std::string& m) { told << QString::fromStdString(m); };
+    store.saveSetting("Korvalen", "dupkey", "dupkey", "123");
+    store.saveSetting("Korvalen", "dupkey", "dupkey", "55");
+    QCOMPARE(told.size(), 1);
+    QVERIFY2(told[0].startsWith(QStringLiteral("The settings could not be saved to ")),
+             qPrintable(told[0]));
 }
 
 void QtSettingsStoreTest::textConversions()

@@ -16,7 +16,8 @@ expect() {
     local name=$1 want_status=$2 want_err=$3 want_out=$4
     shift 5
     local status=0
-    "$kvscript" "$@" <"$work/stdin" >"$work/out" 2>"$work/err" || status=$?
+    # Nothing may wait for ever: a FIFO is refused, not read.
+    timeout 20 "$kvscript" "$@" <"$work/stdin" >"$work/out" 2>"$work/err" || status=$?
     if [ "$status" -ne "$want_status" ]; then
         echo "FAIL $name: status $status, expected $want_status" >&2
         failed=1
@@ -45,9 +46,26 @@ expect ScriptError 2 "$work/bad.kvs:4: unknown command 'answers'" "" -- "$work/d
 expect NoFolder 2 "no such folder" "" -- "$work/missing" "$work/bad.kvs"
 expect NoScript 2 "cannot read the script" "" -- "$work/dir" "$work/missing.kvs"
 expect FolderAsScript 2 "cannot read the script" "" -- "$work/dir" "$work/dir"
+ln -s /proc/self/mem "$work/mem.kvs"
+expect UnreadableScript 2 "cannot read the script (Input/output error)" "" -- "$work/dir" "$work/mem.kvs"
+mkfifo "$work/fifo.kvs"
+expect FifoScript 2 "cannot read the script (it is a named pipe (FIFO), not a file)" "" -- \
+    "$work/dir" "$work/fifo.kvs"
 expect Usage 2 "usage: kvscript DIR SCRIPT" "" -- "$work/dir"
 expect StandardInput 0 "" "box: KORVALEN | No File Selected" -- "$work/dir" -
 [ -f "$work/dir/kvscript.ini" ] || { echo "FAIL: no kvscript.ini in the folder" >&2; failed=1; }
+
+# Settings that cannot be read are told of, left as they are, and not saved: status 1.
+mkdir -p "$work/unread/kvscript.ini"
+printf 'BM' >"$work/unread/dupoff.bmp"
+status=0
+printf 'menu Exit\n' | timeout 20 "$kvscript" "$work/unread" - >"$work/out" 2>"$work/err" || status=$?
+if [ "$status" -ne 1 ] || ! grep -qF "could not be read: it is a folder, not a file" "$work/out" ||
+    [ ! -d "$work/unread/kvscript.ini" ]; then
+    echo "FAIL UnreadableSettings: status $status, output:" >&2
+    cat "$work/out" "$work/err" >&2
+    failed=1
+fi
 
 [ "$failed" -eq 0 ] && echo "kvscript exit status and messages as expected"
 exit "$failed"

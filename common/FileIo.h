@@ -5,9 +5,10 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
-// The system calls the data file is written through, with their POSIX meaning: -1 and errno
-// on failure. The program uses SystemFileIo; checks put a layer in between that fails chosen
-// calls, so that every failure path can be exercised without a broken disk.
+// The system calls every file of the program is read and written through, with their POSIX
+// meaning: -1 and errno on failure. The program uses SystemFileIo; checks put a layer in
+// between that fails chosen calls, so that every failure path can be exercised without a
+// broken disk.
 class FileIo
 {
 public:
@@ -24,6 +25,8 @@ public:
     virtual int fsync(int fd) = 0;
     virtual int ftruncate(int fd, off_t length) = 0;
     virtual int fstat(int fd, struct stat& st) = 0;
+    // The file the path names now, links followed.
+    virtual int stat(const std::string& path, struct stat& st) = 0;
     virtual int flock(int fd, int operation) = 0;
     virtual int fchmod(int fd, mode_t mode) = 0;
     virtual int fchown(int fd, uid_t owner, gid_t group) = 0;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "datafile/FileIo.h"
+#include "common/FileIo.h"
 
 // FileIo straight onto the system calls.
 class SystemFileIo : public FileIo
@@ -15,6 +15,7 @@ public:
     int fsync(int fd) override;
     int ftruncate(int fd, off_t length) override;
     int fstat(int fd, struct stat& st) override;
+    int stat(const std::string& path, struct stat& st) override;
     int flock(int fd, int operation) override;
     int fchmod(int fd, mode_t mode) override;
     int fchown(int fd, uid_t owner, gid_t group) override;

@@ -1,4 +1,4 @@
-#include "datafile/SystemFileIo.h"
+#include "common/SystemFileIo.h"
 
 #include <cstdio>
 #include <fcntl.h>
@@ -52,6 +52,11 @@ int SystemFileIo::ftruncate(int fd, off_t length)
 int SystemFileIo::fstat(int fd, struct stat& st)
 {
     return ::fstat(fd, &st);
+}
+
+int SystemFileIo::stat(const std::string& path, struct stat& st)
+{
+    return ::stat(path.c_str(), &st);
 }
 
 int SystemFileIo::flock(int fd, int operation)
