@@ -68,7 +68,7 @@ void EntryScreenWidget::paintPixels(QPainter& painter, const QRect& rect) const
 {
     QImage image(rect.size(), QImage::Format_RGB32);
     const auto& pixels = m_model.pixels();
-    const auto stride = static_cast<std::size_t>(m_model.widthPx());
+    const auto stride = static_cast<std::size_t>(m_model.stride());
     for (int y = 0; y < rect.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         const std::size_t from = static_cast<std::size_t>(rect.top() + y) * stride +

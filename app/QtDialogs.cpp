@@ -22,6 +22,7 @@ QMessageBox::StandardButtons ToButtons(Dialogs::Buttons buttons)
     case Dialogs::Buttons::OKCancel:
         return QMessageBox::Ok | QMessageBox::Cancel;
     case Dialogs::Buttons::YesNo:
+    case Dialogs::Buttons::YesNoDefaultNo:
         return QMessageBox::Yes | QMessageBox::No;
     case Dialogs::Buttons::OK:
         break;
@@ -63,6 +64,7 @@ Dialogs::Answer ToAnswer(int clicked, Dialogs::Buttons buttons)
     case Dialogs::Buttons::OKCancel:
         return Dialogs::Answer::Cancel;
     case Dialogs::Buttons::YesNo:
+    case Dialogs::Buttons::YesNoDefaultNo:
         return Dialogs::Answer::No;
     case Dialogs::Buttons::OK:
         break;
@@ -80,6 +82,8 @@ Dialogs::Answer QtDialogs::messageBox(const std::string& text, const std::string
     if (m_beforeMessage)
         m_beforeMessage();
     QMessageBox box(ToIcon(icon), Display(title), Display(text), ToButtons(buttons), m_parent);
+    if (buttons == Buttons::YesNoDefaultNo)
+        box.setDefaultButton(QMessageBox::No);
     return ToAnswer(box.exec(), buttons);
 }
 

@@ -4,12 +4,12 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QProcess>
 #include <QScreen>
 #include <QStatusBar>
 #include <QUrl>
@@ -129,10 +129,7 @@ void frmKvl::buildFileMenu()
     menu->addSeparator();
     QAction* exit = makeAction(menu, QStringLiteral("E&xit"), QStringLiteral("mnuExit"));
     exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
-    connect(exit, &QAction::triggered, this, [this] {
-        terminateOnce();
-        close();
-    });
+    connect(exit, &QAction::triggered, this, &QWidget::close);
     m_mnuRecentFile[0] = menu->addSeparator();
     m_mnuRecentFile[0]->setObjectName(QStringLiteral("mnuRecentFile0"));
     for (int i = 1; i < WindowState::RecentItems; ++i)
@@ -300,6 +297,8 @@ void frmKvl::connectScreen()
     connect(m_screen, &EntryScreenWidget::resized, this, [this] {
         placePreviousBox();
         m_toolbar->resize(m_screen->width(), m_toolbar->height());
+        m_engine.scr.Resized();
+        refresh();
     });
 }
 
@@ -408,6 +407,12 @@ void frmKvl::snapSize()
 
 void frmKvl::closeEvent(QCloseEvent* event)
 {
+    // Exit and the close box alike: a record keyed but not stored is not lost unasked.
+    if (!m_terminated && !m_engine.rec.MayDropRecordInHand("Exit")) {
+        event->ignore();
+        refresh();
+        return;
+    }
     terminateOnce();
     QMainWindow::closeEvent(event);
 }
@@ -430,8 +435,25 @@ void frmKvl::showHelp()
                         Dialogs::Icon::Exclamation);
         return;
     }
-    // The desktop's viewer runs on its own; only a missing viewer is reported.
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(PathText(page))))
-        m_engine.MsgBox("No program was found to show the help page " + page.string() + ".",
-                        Dialogs::Buttons::OK, Dialogs::Icon::Exclamation);
+    // The desktop's opener through a shell of its own: its exit status is seen, the window
+    // never waits for it, and a viewer it starts outlives the shell when the program ends.
+    auto* opener = new QProcess(this);
+    const std::string shown = page.string();
+    const auto done = [this, opener, shown](bool ok) {
+        opener->deleteLater();
+        if (!ok)
+            m_engine.MsgBox("No program was found to show the help page " + shown + ".",
+                            Dialogs::Buttons::OK, Dialogs::Icon::Exclamation);
+        refresh();
+    };
+    connect(opener, &QProcess::finished, this, [done](int code, QProcess::ExitStatus status) {
+        done(status == QProcess::NormalExit && code == 0);
+    });
+    connect(opener, &QProcess::errorOccurred, this, [done](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            done(false);
+    });
+    opener->start(QStringLiteral("/bin/sh"),
+                  {QStringLiteral("-c"), QStringLiteral("%1 \"$1\"").arg(QLatin1String(Opener)),
+                   QStringLiteral("sh"), QUrl::fromLocalFile(PathText(page)).toString()});
 }

@@ -32,6 +32,8 @@ class frmKvl : public QMainWindow
 public:
     static constexpr int InitialCols = 100;
     static constexpr int InitialHeightPx = 560;
+    // The desktop's program that shows a file with the viewer the user chose.
+    static constexpr const char* Opener = "xdg-open";
 
     // Without dialogs the window shows real Qt dialogs; tests pass scripted ones.
     frmKvl(const std::filesystem::path& appDir, SettingsStore& store, Dialogs* dialogs = nullptr,

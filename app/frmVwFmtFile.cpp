@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "app/QtText.h"
@@ -35,10 +36,14 @@ QString Shown(const std::string& text)
     return QtText::Latin1(lf);
 }
 
-std::string Stored(const QString& shown)
+// Taken from the document as it is: its plain text would turn a no-break space (0xA0)
+// into a blank. Lines are split by paragraph separators there.
+std::string Stored(QString raw)
 {
+    raw.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    raw.replace(QChar::LineSeparator, QLatin1Char('\n'));
     std::string crlf;
-    for (const char c : QtText::ToLatin1(shown)) {
+    for (const char c : QtText::ToLatin1(raw)) {
         if (c == '\n')
             crlf += '\r';
         crlf += c;
@@ -107,7 +112,7 @@ frmVwFmtFile::frmVwFmtFile(FormatFileEditor& editor, QWidget* parent)
 
     // Typing moves the caret before the text is changed: count again on the new text.
     connect(m_text, &QPlainTextEdit::textChanged, this, [this] {
-        m_editor.Text = Stored(m_text->toPlainText());
+        m_editor.Text = Stored(m_text->document()->toRawText());
         caretMoved();
     });
     connect(m_text, &QPlainTextEdit::cursorPositionChanged, this, &frmVwFmtFile::caretMoved);

@@ -60,6 +60,8 @@ bool DataFileLifecycle::LoadFormat(const std::string& name)
 
 void DataFileLifecycle::mnuNew_Click()
 {
+    if (!m_e.rec.MayDropRecordInHand("Create a new file"))
+        return;
     const auto answer = m_e.MsgBox("Select YES if the format/structure exists in File.fmt ?\n"
                                    "If a file of the SAME NAME exists it will be DELETED\n"
                                    "Create New File ?",
@@ -67,11 +69,17 @@ void DataFileLifecycle::mnuNew_Click()
     if (answer != Dialogs::Answer::Yes)
         return;
     NewFileFlag = true;
-    mnuOpen_Click();
+    open();
     NewFileFlag = false;
 }
 
 void DataFileLifecycle::mnuOpen_Click()
+{
+    if (m_e.rec.MayDropRecordInHand("Open another file"))
+        open();
+}
+
+void DataFileLifecycle::open()
 {
     const std::string stored = m_e.store.getSetting(Preferences::AppName, "Data Path", "Data", "");
     if (!stored.empty())
@@ -229,6 +237,12 @@ void DataFileLifecycle::ReportUntrusted()
 }
 
 void DataFileLifecycle::mnuClose_Click()
+{
+    if (m_e.rec.MayDropRecordInHand("Close the file"))
+        CloseFile();
+}
+
+void DataFileLifecycle::CloseFile()
 {
     DataFileNo.close();
     m_setUp = false;

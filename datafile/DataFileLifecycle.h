@@ -25,6 +25,8 @@ public:
     void mnuOpen_Click();
     void OpenDataFile(const std::string& path);
     void mnuClose_Click();
+    // Closes the open file without a question: what Close, Cut and Exit do once asked.
+    void CloseFile();
     // Forces the written records to the disk; false (after telling the operator) on failure.
     bool SaveData_Click();
     // The toolbar's Save: the same, then "File Saved" on the message line once it is done.
@@ -48,6 +50,7 @@ public:
 private:
     Engine& m_e;
     void disableRecordCommands();
+    void open();
 
     std::string m_lastOpenName;
     bool m_setUp = false;

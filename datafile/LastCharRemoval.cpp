@@ -74,7 +74,9 @@ std::string LastCharRemoval::OutputName(const std::string& input)
 
 void LastCharRemoval::mnuCut_Click()
 {
-    m_e.file.mnuClose_Click();
+    if (!m_e.rec.MayDropRecordInHand("Close the file for Cut"))
+        return;
+    m_e.file.CloseFile();
     const auto answer = m_e.dialogs.inputBox("Data file name in " + m_e.file.DataPath, Title,
                                              m_e.file.DataFilePath);
     if (!answer || text::Trim(*answer).empty())

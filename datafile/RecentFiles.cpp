@@ -1,6 +1,10 @@
 #include "datafile/RecentFiles.h"
 
+#include <filesystem>
+#include <vector>
+
 #include "engine/Engine.h"
+#include "formats/FormatLoader.h"
 #include "settings/SettingsStore.h"
 
 namespace
@@ -15,6 +19,26 @@ std::string KeyOf(int k)
 
 } // namespace
 
+std::size_t RecentFiles::SplitAt(const std::string& value, const Test& fileExists,
+                                 const Test& formatKnown)
+{
+    std::vector<std::size_t> bangs;
+    for (auto at = value.find('!'); at != std::string::npos; at = value.find('!', at + 1))
+        bangs.push_back(at);
+    if (bangs.size() <= 1)
+        return bangs.empty() ? std::string::npos : bangs.front();
+    for (const std::size_t at : bangs)
+        if (fileExists(value.substr(0, at)))
+            return at;
+    for (const std::size_t at : bangs)
+        if (formatKnown(value.substr(at + 1)))
+            return at;
+    for (const std::size_t at : bangs)
+        if (value.find('.', at + 1) == std::string::npos)
+            return at;
+    return bangs.back();
+}
+
 void RecentFiles::LoadRecentFiles()
 {
     const SettingsStore& store = m_e.store;
@@ -24,8 +48,15 @@ void RecentFiles::LoadRecentFiles()
     for (int i = 1; i <= Stored; ++i) {
         const std::string value = store.getSetting(Preferences::AppName, Section, KeyOf(i), "");
         items[0].visible = true;
-        // The format name follows the last "!": a folder name may hold one too.
-        const auto bang = value.rfind('!');
+        const auto bang = SplitAt(
+            value,
+            [](const std::string& path) {
+                std::error_code ec;
+                return std::filesystem::is_regular_file(path, ec);
+            },
+            [this](const std::string& format) {
+                return FormatLoader::LoadFormat(m_e.io, m_e.file.FormatFilePath(), format).ok();
+            });
         // Without its format the entry cannot be shown: the item stays as it was.
         if (bang == std::string::npos)
             continue;
@@ -71,7 +102,7 @@ void RecentFiles::mnuRecentFile_Click(int Index)
     if (Index < 1 || Index > Stored)
         return;
     const auto& item = m_e.win.mnuRecentFile[static_cast<std::size_t>(Index)];
-    if (!item.visible || !item.enabled)
+    if (!item.visible || !item.enabled || !m_e.rec.MayDropRecordInHand("Open another file"))
         return;
     // The caption changes as the list is rebuilt below.
     const std::string path = item.caption;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class Engine;
@@ -29,6 +30,15 @@ public:
 
     // The file of the open data file was closed: its item can be chosen again.
     void FileClosed();
+
+    // Where a stored entry's path ends at a "!" and its format begins; npos without one.
+    // Folders, file names and format names may all hold "!": the first "!" before which
+    // the path names an existing file; else the first after which the format is one that
+    // FILE.FMT has; else the first whose format holds no "." (a file name always holds one,
+    // a format name never).
+    using Test = std::function<bool(const std::string&)>;
+    static std::size_t SplitAt(const std::string& value, const Test& fileExists,
+                               const Test& formatKnown);
 
 private:
     // Greys out the item showing path, the one file open, and offers every other one.

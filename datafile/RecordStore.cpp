@@ -107,6 +107,15 @@ bool RecordStore::changedStoredRecord() const
            RecBuf.compare(0, static_cast<std::size_t>(m_e.fmt.RecLen), OrigRec) != 0;
 }
 
+bool RecordStore::MayDropRecordInHand(const std::string& goOn)
+{
+    if (!m_e.scr.RecordShown || !m_e.file.ReadyForKeying() || RecBuf == SetUpBuf)
+        return true;
+    return m_e.MsgBox("The record on the screen has not been stored. " + goOn + " anyway?",
+                      Dialogs::Buttons::YesNoDefaultNo,
+                      Dialogs::Icon::Question) == Dialogs::Answer::Yes;
+}
+
 bool RecordStore::saveBeforeLeaving()
 {
     // A new record at the end is stored only by completing it.
@@ -114,7 +123,9 @@ bool RecordStore::saveBeforeLeaving()
         return true;
     if (!WriteRecordOrReport(CurRec))
         return false;
-    OrigRec = RecBuf; // should the next record not be read, this one stays, as stored
+    // Should the next record not be read, this one stays, as stored.
+    OrigRec = RecBuf;
+    SetUpBuf = RecBuf;
     return true;
 }
 

@@ -33,6 +33,8 @@ public:
     // duplication copies from.
     std::string OrigRec;
     std::string InsRecBuf;
+    // RecBuf as the record was set up on the screen: what differs from it was keyed since.
+    std::string SetUpBuf;
     bool CorrectMode = false;
     bool InsertPending = false;
 
@@ -67,6 +69,9 @@ public:
 
     // A stored record is on the screen and differs from the file.
     bool changedStoredRecord() const;
+    // Keyed work that is not stored would be lost by what comes next: the operator is
+    // asked whether to goOn ("Exit", ...) anyway, No being the default. True to go on.
+    bool MayDropRecordInHand(const std::string& goOn);
 
 private:
     // Reads what the screen needs to show record n: the record itself, or at the end

@@ -12,7 +12,8 @@
 class Dialogs
 {
 public:
-    enum class Buttons { OK, OKCancel, YesNo };
+    // YesNoDefaultNo: No is the default button, taken by Enter and by a box left unanswered.
+    enum class Buttons { OK, OKCancel, YesNo, YesNoDefaultNo };
     enum class Icon { None, Question, Exclamation, Information };
     enum class Answer { OK, Cancel, Yes, No };
 

@@ -60,6 +60,15 @@ void Engine::Form_Terminate()
 {
     file.DataFileNo.close();
     prefs.SaveMemKeys(store);
+    m_ended = true;
+}
+
+bool Engine::mnuExit_Click()
+{
+    if (!rec.MayDropRecordInHand("Exit"))
+        return false;
+    Form_Terminate();
+    return true;
 }
 
 void Engine::Form_Click()

@@ -75,6 +75,10 @@ public:
     void Form_Load();
     // End of the program: files closed, memory keys saved.
     void Form_Terminate();
+    // File > Exit (and the window's close box): Form_Terminate, once the operator agreed to
+    // lose a record keyed but not stored. False when the program goes on.
+    bool mnuExit_Click();
+    bool Ended() const { return m_ended; }
     // A click on the entry screen only puts the caret back.
     void Form_Click();
     // Help > About: what the program is and where to get support.
@@ -91,4 +95,7 @@ public:
                            Dialogs::Icon icon = Dialogs::Icon::None,
                            const std::string& title = DefaultTitle);
     void WindowChanged() { ++win.revision; }
+
+private:
+    bool m_ended = false;
 };

@@ -14,6 +14,8 @@ Dialogs::Answer ScriptedDialogs::messageBox(const std::string& text, const std::
     switch (buttons) {
     case Buttons::YesNo:
         return Answer::Yes;
+    case Buttons::YesNoDefaultNo:
+        return Answer::No;
     case Buttons::OK:
     case Buttons::OKCancel:
         break;

@@ -286,7 +286,7 @@ public:
 };
 
 // Texts left in the store by an earlier session, or by hand: unchecked, and as long as
-// they come. Without an F2 none of them is loaded.
+// they come, with or without an F2.
 void StoreRawMemKeys(CountingStore& store, Bytes& in)
 {
     const std::uint8_t present = in.next();
@@ -460,7 +460,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CheckState(e, store, slots);
     }
     io = FaultyFileIo(); // a fault still armed must not fail the reading below
-    e.file.mnuClose_Click();
+    e.file.CloseFile();
     CheckFile(folder.read(DataName), slots, RecLens[static_cast<std::size_t>(fmt)],
               Pairs[static_cast<std::size_t>(fmt)]);
 

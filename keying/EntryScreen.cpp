@@ -59,7 +59,8 @@ void EntryScreen::OutChr(std::string_view a)
 void EntryScreen::ClearArea()
 {
     Surface& s = m_e.surface;
-    s.fillBox(0, T(), s.widthCols(), 2 * T() + 1, m_e.prefs.FormBackColor);
+    m_bandCols = s.widthCols();
+    s.fillBox(0, T(), m_bandCols, 2 * T() + 1, m_e.prefs.FormBackColor);
     s.setPrintPos(0, s.printRow());
     Clearchars(ScrCols, 0xFFFFFF);
 }
@@ -124,6 +125,7 @@ void EntryScreen::InitScreen()
     m_e.fld.FieldEntered();
     SettingUp = false;
     m_e.ver.VerifyAccept = false;
+    m_e.rec.SetUpBuf = m_e.rec.RecBuf;
     m_e.WindowChanged();
 }
 
@@ -192,6 +194,19 @@ void EntryScreen::ClearSurface()
     m_e.surface.hideCaret();
     m_e.surface.clear();
     RecordShown = false;
+}
+
+void EntryScreen::Resized()
+{
+    Surface& s = m_e.surface;
+    const double cols = s.widthCols();
+    if (!RecordShown || cols <= m_bandCols)
+        return;
+    // Beyond the columns of the section the band holds nothing but its colour.
+    const double col = s.printCol(), row = s.printRow();
+    s.fillBox(m_bandCols, T(), cols, 2 * T() + 1, m_e.prefs.FormBackColor);
+    m_bandCols = cols;
+    s.setPrintPos(col, row);
 }
 
 void EntryScreen::FocusLost()

@@ -62,6 +62,9 @@ public:
 
     void FocusLost();
     void FocusGained();
+    // The surface changed size: the band reaches its new width. The section shown stays as
+    // it is until the next record is set up, so the cursor does not move.
+    void Resized();
 
     // The window's outer size after a resize in the normal state: the width snapped down to
     // whole columns, neither side below half the screen.
@@ -76,4 +79,5 @@ private:
 
     Engine& m_e;
     double m_toolbarRows = ToolbarRows;
+    double m_bandCols = 0; // how far the band has been filled
 };

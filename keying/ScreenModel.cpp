@@ -15,17 +15,19 @@ void ScreenModel::resize(int widthPx, int heightPx)
     heightPx = std::max(heightPx, 0);
     if (widthPx == m_w && heightPx == m_h)
         return;
-    std::vector<Color> next(static_cast<std::size_t>(widthPx) * static_cast<std::size_t>(heightPx),
-                            BackColor);
-    const int keepW = std::min(m_w, widthPx), keepH = std::min(m_h, heightPx);
-    for (int y = 0; y < keepH; ++y)
-        std::copy_n(m_pixels.begin() + static_cast<std::ptrdiff_t>(y) * m_w, keepW,
-                    next.begin() + static_cast<std::ptrdiff_t>(y) * widthPx);
-    m_pixels = std::move(next);
+    if (widthPx > m_capW || heightPx > m_capH) {
+        const int capW = std::max(widthPx, m_capW), capH = std::max(heightPx, m_capH);
+        std::vector<Color> next(static_cast<std::size_t>(capW) * static_cast<std::size_t>(capH),
+                                BackColor);
+        for (int y = 0; y < m_capH; ++y)
+            std::copy_n(m_pixels.begin() + static_cast<std::ptrdiff_t>(y) * m_capW, m_capW,
+                        next.begin() + static_cast<std::ptrdiff_t>(y) * capW);
+        m_pixels = std::move(next);
+        m_capW = capW;
+        m_capH = capH;
+    }
     m_w = widthPx;
     m_h = heightPx;
-    m_paintedTop = 0;
-    m_paintedBottom = m_h;
     markDirty({0, 0, m_w, m_h});
 }
 
@@ -71,7 +73,8 @@ void ScreenModel::fillBox(double col1, double row1, double col2, double row2, Co
     y1 = std::clamp(y1, 0, m_h);
     y2 = std::clamp(y2, 0, m_h);
     for (int y = y1; y < y2; ++y)
-        std::fill_n(m_pixels.begin() + static_cast<std::ptrdiff_t>(y) * m_w + x1, x2 - x1, color);
+        std::fill_n(m_pixels.begin() + static_cast<std::ptrdiff_t>(y) * m_capW + x1, x2 - x1,
+                    color);
     if (x1 < x2 && y1 < y2) {
         m_paintedTop = std::min(m_paintedTop, y1);
         m_paintedBottom = std::max(m_paintedBottom, y2);
@@ -95,11 +98,11 @@ void ScreenModel::print(std::string_view text)
 void ScreenModel::clear()
 {
     // Only rows a fill has touched differ from the back colour; the rest need no work.
-    const int top = std::min(m_paintedTop, m_h), bottom = std::min(m_paintedBottom, m_h);
+    const int top = std::min(m_paintedTop, m_capH), bottom = std::min(m_paintedBottom, m_capH);
     if (top < bottom)
-        std::fill(m_pixels.begin() + static_cast<std::ptrdiff_t>(top) * m_w,
-                  m_pixels.begin() + static_cast<std::ptrdiff_t>(bottom) * m_w, BackColor);
-    m_paintedTop = m_h;
+        std::fill(m_pixels.begin() + static_cast<std::ptrdiff_t>(top) * m_capW,
+                  m_pixels.begin() + static_cast<std::ptrdiff_t>(bottom) * m_capW, BackColor);
+    m_paintedTop = m_capH;
     m_paintedBottom = 0;
     m_glyphs.clear();
     m_col = 0;
@@ -142,7 +145,7 @@ Color ScreenModel::pixel(int x, int y) const
 {
     if (x < 0 || y < 0 || x >= m_w || y >= m_h)
         return BackColor;
-    return m_pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_w) +
+    return m_pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_capW) +
                     static_cast<std::size_t>(x)];
 }
 

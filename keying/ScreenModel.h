@@ -28,10 +28,13 @@ public:
 
     ScreenModel(int widthPx = 640, int heightPx = 400);
 
-    // The window's client area changed size; what was drawn stays where it was.
+    // The window's client area changed size; what was drawn stays where it was, also what
+    // a smaller size hides, so that it shows again when the window grows back.
     void resize(int widthPx, int heightPx);
     int widthPx() const { return m_w; }
     int heightPx() const { return m_h; }
+    // Pixels a row of pixels() holds: the widest the window has been.
+    int stride() const { return m_capW; }
 
     double widthCols() const override;
     double heightRows() const override;
@@ -64,7 +67,8 @@ private:
     void markDirty(Rect r);
     static int toPx(double cells, int cellSize);
 
-    int m_w = 0, m_h = 0;
+    int m_w = 0, m_h = 0;       // the size shown
+    int m_capW = 0, m_capH = 0; // the size held
     std::vector<Color> m_pixels;
     std::map<std::pair<int, int>, std::string> m_glyphs;
     double m_col = 0, m_row = 0;

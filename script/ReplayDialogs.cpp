@@ -14,14 +14,25 @@ bool Fits(Dialogs::Answer a, Dialogs::Buttons buttons)
     case Dialogs::Buttons::OKCancel:
         return a == A::OK || a == A::Cancel;
     case Dialogs::Buttons::YesNo:
+    case Dialogs::Buttons::YesNoDefaultNo:
         return a == A::Yes || a == A::No;
     }
     return false;
 }
 
+// What a box left unanswered gives: its default button.
 Dialogs::Answer FirstButton(Dialogs::Buttons buttons)
 {
-    return buttons == Dialogs::Buttons::YesNo ? Dialogs::Answer::Yes : Dialogs::Answer::OK;
+    switch (buttons) {
+    case Dialogs::Buttons::YesNo:
+        return Dialogs::Answer::Yes;
+    case Dialogs::Buttons::YesNoDefaultNo:
+        return Dialogs::Answer::No;
+    case Dialogs::Buttons::OK:
+    case Dialogs::Buttons::OKCancel:
+        break;
+    }
+    return Dialogs::Answer::OK;
 }
 
 std::string ButtonNames(Dialogs::Buttons buttons)
@@ -32,6 +43,7 @@ std::string ButtonNames(Dialogs::Buttons buttons)
     case Dialogs::Buttons::OKCancel:
         return "OK/Cancel";
     case Dialogs::Buttons::YesNo:
+    case Dialogs::Buttons::YesNoDefaultNo:
         return "Yes/No";
     }
     return {};

@@ -17,7 +17,7 @@ namespace
 {
 
 // A menu command: the window greys it out while enabled says so (no test: always offered)
-// and leaves it out while visible says so. Exit ends the script.
+// and leaves it out while visible says so. Exit ends the script, once it is not refused.
 struct MenuItem {
     std::string_view name;
     bool (*enabled)(const WindowState&);
@@ -55,7 +55,7 @@ constexpr MenuItem Menu[]{
     {"Close", &Flag<&WindowState::mnuClose>, [](Engine& e) { e.file.mnuClose_Click(); }},
     {"Save", &Flag<&WindowState::SaveData>, [](Engine& e) { e.file.SaveData_Click(); }},
     {"Verify", nullptr, [](Engine& e) { e.mnuVerify_Click(); }},
-    {"Exit", nullptr, [](Engine& e) { e.Form_Terminate(); }, true},
+    {"Exit", nullptr, [](Engine& e) { e.mnuExit_Click(); }, true},
     Recent<1>("Recent1"),
     Recent<2>("Recent2"),
     Recent<3>("Recent3"),
@@ -312,7 +312,7 @@ Result<bool> ScriptRunner::menu(std::string_view arg)
     if (it->name == "Help")
         m_out << "help: " << m_e.HelpPage().string() << '\n';
     it->click(m_e);
-    return !it->ends;
+    return !m_e.Ended();
 }
 
 Result<void> ScriptRunner::type(std::string_view text)

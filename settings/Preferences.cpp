@@ -50,27 +50,28 @@ void Preferences::LoadSettings(SettingsStore& store)
 {
     LoadColor(store, "f1", TextBackColor);
     LoadColor(store, "f2", FormBackColor);
+    // Numbers are read leniently, up to the first character that cannot go on with one
+    // ("-1x" and "-1.0" read -1); a number too large for its variable is not assigned, so
+    // the value in force stays: the 7 key, the switch off.
     const std::string dup = store.getSetting(AppName, "dupkey", "dupkey", "");
     if (!dup.empty()) {
-        // Beyond any key code: no key duplicates, as with a value that is no number.
         const auto v = text::Val(dup);
-        DupKeyCode = v >= INT32_MIN && v <= INT32_MAX ? static_cast<int>(v) : 0;
+        if (v >= INT32_MIN && v <= INT32_MAX)
+            DupKeyCode = static_cast<int>(v);
     } else
         store.saveSetting(AppName, "dupkey", "dupkey", std::to_string(DupKey7));
-    // "-1" is on, "0" off; a value that is no 16-bit whole number leaves the switch off.
     const std::string sw = store.getSetting(AppName, "uptronsw", "sw", "");
-    if (IsWholeNumber(sw)) {
+    if (!sw.empty()) {
         const auto v = text::Val(sw);
-        UptronSw = v >= INT16_MIN && v <= INT16_MAX && v != 0;
+        if (v >= INT16_MIN && v <= INT16_MAX)
+            UptronSw = v != 0;
     }
 }
 
 void Preferences::LoadMemKeys(const SettingsStore& store)
 {
-    // Keys never saved by this program: the section is not ours to read. An empty F2 is
-    // only an unused key; the others are still loaded, or Exit would save blanks over them.
-    if (!store.hasSetting(AppName, "Memkey", MemKeyName(2)))
-        return;
+    // Every key stored is loaded, F2 or not: Exit saves all eight, and would otherwise save
+    // blanks over the ones left out.
     for (int n = 2; n <= 9; ++n) {
         const std::string v = store.getSetting(AppName, "Memkey", MemKeyName(n), "");
         if (!v.empty())

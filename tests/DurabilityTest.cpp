@@ -89,6 +89,7 @@ TEST(Durability, FailedWriteLeavesTheFileAsItWasAndTheRecordOnTheScreen)
             EXPECT_THAT(s.lastBox(), HasSubstr("Close the file"));
             EXPECT_THAT(s.dataRow(), StartsWith(Fourth)) << "the record in hand stays";
             EXPECT_EQ(s.app.read("s.dat"), Three);
+            s.dialogs.answers = {Dialogs::Answer::Yes}; // the record in hand is given up
             s.e.file.mnuClose_Click();
             s.open("s.dat", "STOCK-19");
             s.type(Fourth);

@@ -216,11 +216,14 @@ TEST(StartUp, MissingPictureIsReportedButMemoryKeysStillLoad)
     EXPECT_EQ(s.store.getSetting("Korvalen", "Memkey", "F3", "?"), "ACME LTD");
     EXPECT_EQ(s.store.getSetting("Korvalen", "Memkey", "F9", "?"), "99");
 
-    // Without any F2 the section was never saved by us: nothing is loaded.
+    // Without any F2 (a store edited by hand, or by another version) the others still load,
+    // so that Exit keeps them.
     Station fresh;
     fresh.store.saveSetting("Korvalen", "Memkey", "F3", "ACME LTD");
     fresh.start();
-    EXPECT_EQ(fresh.e.prefs.MemKeys[3], Preferences::FixedMemText(""));
+    EXPECT_EQ(fresh.e.prefs.MemKeys[3], Preferences::FixedMemText("ACME LTD"));
+    fresh.e.Form_Terminate();
+    EXPECT_EQ(fresh.store.getSetting("Korvalen", "Memkey", "F3", "?"), "ACME LTD");
 
     // A field can hold any byte, a NUL among them; an F2 stored from it is still an F2.
     Station odd;

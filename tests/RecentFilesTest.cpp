@@ -99,4 +99,48 @@ TEST(RecentFiles, StoredEntriesAsTheyComeBack)
     EXPECT_EQ(s.dialogs.texts().back(), "Opening New File " + gone);
 }
 
+// Folders, file names and format names may each hold "!"; where the stored entry splits.
+TEST(RecentFiles, EntriesSplitWhereThePathEnds)
+{
+    struct Row {
+        const char* name;
+        std::string path, format;
+        bool exists;            // the file is there
+        const char* known = ""; // FILE.FMT's format, when it helps
+    };
+    for (const Row& r : {
+             Row{"plain", "/d/X.DAT", "STOCK-19", false},
+             Row{"pairs", "/d/X.DAT", "PAYROLL/2-19", true},
+             Row{"folder", "/d/wow!/X.DAT", "STOCK-19", false},
+             Row{"folder, file there", "/d/wow!/X.DAT", "STOCK-19", true},
+             Row{"file name", "/d/A!B.DAT", "PAYROLL/2-19", false},
+             Row{"format", "/d/X.DAT", "AB!C", false},
+             Row{"format with pairs", "/d/X.DAT", "AB!C/2-19", false},
+             Row{"format, file there", "/d/X.DAT", "AB!C-6", true},
+             Row{"both, file there", "/d/wow!/X.DAT", "AB!C", true},
+             Row{"after the extension, file there", "/d/X.DAT!OLD", "FMT", true},
+             Row{"after the extension, format known", "/d/X.DAT!OLD", "FMT", false, "FMT"},
+         }) {
+        SCOPED_TRACE(r.name);
+        const std::string value = r.path + "!" + r.format;
+        const auto at = RecentFiles::SplitAt(
+            value, [&](const std::string& p) { return r.exists && p == r.path; },
+            [&](const std::string& f) { return f == r.known; });
+        EXPECT_EQ(at, r.path.size());
+    }
+    EXPECT_EQ(RecentFiles::SplitAt("no format", {}, {}), std::string::npos);
+
+    // Opened with such a format, the file's item is greyed and not listed again, and
+    // reopening finds its format.
+    Started s(std::string(Station::DemoFormats) + "AB!C\r\nA----E\r\nTEXT\r\n");
+    s.openWith("X.DAT", "", "AB!C-6");
+    EXPECT_EQ(Captions(s.e), std::vector<std::string>{s.app.file("X.DAT")});
+    EXPECT_FALSE(s.e.win.mnuRecentFile[1].enabled);
+    s.e.file.mnuClose_Click();
+    s.e.recent.mnuRecentFile_Click(1);
+    EXPECT_TRUE(s.e.file.ReadyForKeying()) << s.lastBox();
+    EXPECT_EQ(s.e.fmt.FmtName, "AB!C-6");
+    EXPECT_EQ(Stored(s, 2), "");
+}
+
 } // namespace

@@ -151,7 +151,7 @@ TEST(Sections, LongRecordsShowOneScreenWidthAtATime)
     EXPECT_EQ(s.e.keys.MaxCol, 159);
 
     s.e.rec.CorrectMode = false;
-    s.e.file.mnuClose_Click();
+    s.e.file.CloseFile();
     s.open("o.dat", "ODD-81");
     s.e.scr.CurCol = 81;
     s.e.scr.DispSecn();

@@ -31,10 +31,12 @@ TEST(Settings, StoredValuesAreReadAndMemoryKeysRoundTrip)
              Row{"ColourBeyond24Bits", "formcolor", "f2", "16777216", 0x34BDE4, 0x00FF00, 55,
                  false},
              Row{"DupBeyondAnyKey", "dupkey", "dupkey", "99999999999999999999", 0x34BDE4, 0x00FF00,
-                 0, false},
+                 55, false},
              Row{"DupF12", "dupkey", "dupkey", "123", 0x34BDE4, 0x00FF00, 123, false},
              Row{"DupNotANumber", "dupkey", "dupkey", "x", 0x34BDE4, 0x00FF00, 0, false},
              Row{"PadOn", "uptronsw", "sw", "-1", 0x34BDE4, 0x00FF00, 55, true},
+             Row{"PadOnTrailingText", "uptronsw", "sw", "-1x", 0x34BDE4, 0x00FF00, 55, true},
+             Row{"PadOnDecimal", "uptronsw", "sw", "-1.0", 0x34BDE4, 0x00FF00, 55, true},
              Row{"PadOff", "uptronsw", "sw", "0", 0x34BDE4, 0x00FF00, 55, false},
              Row{"PadNotANumber", "uptronsw", "sw", "yes", 0x34BDE4, 0x00FF00, 55, false},
              Row{"PadBeyond16Bits", "uptronsw", "sw", "65536", 0x34BDE4, 0x00FF00, 55, false},
@@ -50,8 +52,8 @@ TEST(Settings, StoredValuesAreReadAndMemoryKeysRoundTrip)
         EXPECT_EQ(p.DupKeyCode, r.dup);
         EXPECT_EQ(p.UptronSw, r.pad);
         // A missing Duplicate key is written back with its default.
-        EXPECT_EQ(store.getSetting("Korvalen", "dupkey", "dupkey", ""),
-                  r.dup == 55 ? "55" : r.value);
+        const bool dupStored = r.section && std::string(r.section) == "dupkey";
+        EXPECT_EQ(store.getSetting("Korvalen", "dupkey", "dupkey", ""), dupStored ? r.value : "55");
     }
 
     // Memory keys go out trimmed and cut, and come back padded.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/FullIo.h"
 #include "tests/support/Station.h"
 
 namespace
@@ -75,6 +76,23 @@ TEST(TipOfDay, TheSwitchAndTheHelpMenusCheckMark)
     first.e.tip.cmdOK_Click();
     EXPECT_FALSE(first.e.win.mnuTipsChecked);
     EXPECT_EQ(first.store.getSetting("korvalen", "Options", "Show Tips at Startup", ""), "1");
+}
+
+// F11 fills the record from its first position, over what was keyed: a text saying it
+// fills "the rest" leads an operator to lose work.
+TEST(TipOfDay, TheShippedTextsSayWhatF11Does)
+{
+    SystemFileIo io;
+    for (const char* name : {"TIPOFDAY.TXT", "kvhelp.html"}) {
+        SCOPED_TRACE(name);
+        const auto text = FullIo::ReadFile(io, std::string(DEMO_DATA_DIR) + "/" + name);
+        ASSERT_TRUE(text.ok());
+        const auto at = text->find("F11");
+        ASSERT_NE(at, std::string::npos);
+        const std::string said = text->substr(at, 160);
+        EXPECT_NE(said.find("whole record"), std::string::npos) << said;
+        EXPECT_EQ(said.find("rest"), std::string::npos) << said;
+    }
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include <QAction>
 #include <QApplication>
-#include <QDesktopServices>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -75,10 +74,8 @@ private slots:
     void keyingAndMenus();
     void duplicateSwitchAndCommandKeys();
     void helpOpensThePageOrSaysWhy();
-
-public slots:
-    // Stands in for the desktop's viewer.
-    void openUrl(const QUrl& url) { m_opened << url; }
+    void exitAsksForARecordInHand();
+    void theBandFollowsTheWindowsWidth();
 
 private:
     void openFile(const std::string& records, const char* entry);
@@ -105,7 +102,6 @@ private:
     ScriptedDialogs m_dialogs;
     CountingStore m_store;
     std::unique_ptr<frmKvl> m_window;
-    QList<QUrl> m_opened;
 };
 
 void frmKvlTest::init()
@@ -338,6 +334,8 @@ void frmKvlTest::duplicateSwitchAndCommandKeys()
     QCOMPARE(rivalSpy.count(), 0);
 }
 
+// The desktop's opener stands in as a script on the PATH that notes what it was given and
+// exits with the status the test asks for.
 void frmKvlTest::helpOpensThePageOrSaysWhy()
 {
     action("Kvhelp")->trigger();
@@ -345,18 +343,79 @@ void frmKvlTest::helpOpensThePageOrSaysWhy()
              std::vector<std::string>{"The help file " + m_appDir->file("kvhelp.html") +
                                       " was not found."});
 
-    const QUrl page =
-        QUrl::fromLocalFile(QString::fromStdString(m_appDir->write("kvhelp.html", "<p>")));
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "openUrl");
+    const std::string page = m_appDir->write("kvhelp.html", "<p>");
+    TempDir bin;
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QByteArray::fromStdString(bin.path().string()) + ':' + path);
+    const auto useOpener = [&](int status) {
+        bin.write(frmKvl::Opener, "#!/bin/sh\necho \"$1\" >" + bin.file("opened") + "\nexit " +
+                                      std::to_string(status) + "\n");
+        std::filesystem::permissions(bin.file(frmKvl::Opener), std::filesystem::perms::owner_all);
+        std::filesystem::remove(bin.file("opened"));
+        action("Kvhelp")->trigger();
+        QTRY_VERIFY(std::filesystem::exists(bin.file("opened")));
+        QCOMPARE(bin.read("opened"), "file://" + page + "\n");
+    };
+    useOpener(0);
+    QTest::qWait(200);
+    QCOMPARE(m_dialogs.texts().size(), std::size_t{1}); // a viewer was found
+    // An opener that finds no viewer for HTML fails after it started.
+    useOpener(3);
+    QTRY_COMPARE(m_dialogs.texts().size(), std::size_t{2});
+    QCOMPARE(m_dialogs.texts().back(), "No program was found to show the help page " + page + ".");
+    // No opener at all.
+    std::filesystem::remove(bin.file(frmKvl::Opener));
+    qputenv("PATH", QByteArray::fromStdString(bin.path().string()));
     action("Kvhelp")->trigger();
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    QCOMPARE(m_opened, QList<QUrl>{page});
-    QCOMPARE(m_dialogs.texts().size(), std::size_t{1});
+    QTRY_COMPARE(m_dialogs.texts().size(), std::size_t{3});
+    qputenv("PATH", path);
+}
 
-    // Off screen there is no viewer at all.
-    action("Kvhelp")->trigger();
+// Keyed characters not yet stored are never lost by one key: Exit (Ctrl+X) and the close
+// box ask first, No is the default and keeps everything; with nothing keyed nothing is asked.
+void frmKvlTest::exitAsksForARecordInHand()
+{
+    openFile(StockRecord + "\r\n", "STOCK-19");
+    auto* entry = screen();
+    QTest::keyClicks(entry, QStringLiteral("123"));
+    QTest::keyClick(entry, Qt::Key_X, Qt::ControlModifier); // unanswered: the default, No
     QCOMPARE(m_dialogs.texts().back(),
-             "No program was found to show the help page " + m_appDir->file("kvhelp.html") + ".");
+             std::string("The record on the screen has not been stored. Exit anyway?"));
+    QCOMPARE(m_dialogs.boxes.back().buttons, Dialogs::Buttons::YesNoDefaultNo);
+    QVERIFY(m_window->isVisible());
+    QTest::keyClicks(entry, QStringLiteral("45"));
+    QCOMPARE(dataRow().left(5), QStringLiteral("12345"));
+    m_dialogs.answers.push_back(Dialogs::Answer::Yes);
+    m_window->close();
+    QVERIFY(!m_window->isVisible());
+    QCOMPARE(m_dialogs.texts().size(), std::size_t{2});
+    QCOMPARE(m_appDir->read("keyed.dat"), StockRecord + "\r\n");
+}
+
+// Grown, shrunk past its minimum and grown back, the window shows the band across its
+// whole width, and the record on it as it was.
+void frmKvlTest::theBandFollowsTheWindowsWidth()
+{
+    openFile(StockRecord + "\r\n", "STOCK-19");
+    QTest::keyClicks(screen(), QStringLiteral("4"));
+    const auto bandReachesTheEdge = [&](const char* when) {
+        const QImage image = screenImage();
+        const int right = screen()->width() - 4;
+        QVERIFY2(At(image, right, HeadingY) == Band, when);
+        QVERIFY2(At(image, right, HeadingY + 32) == Band, when); // the format line's row
+        QVERIFY2(Inked(image, 0, 36, Band), when);               // the heading's "P"
+        QCOMPARE(dataRow().left(1), QStringLiteral("4"));
+    };
+    const QSize size = m_window->size();
+    m_window->resize(size.width() + 300, size.height());
+    QTRY_VERIFY(m_window->width() > size.width() + 250); // snapped to whole columns
+    bandReachesTheEdge("grown");
+    // A window manager may draw the screen narrower than the window allows for a moment.
+    screen()->resize(300, screen()->height());
+    m_window->resize(size);
+    QTRY_COMPARE(screen()->width(), m_window->centralWidget()->width());
+    QVERIFY(screen()->width() > 300);
+    bandReachesTheEdge("shrunk and grown back");
 }
 
 QTEST_MAIN(frmKvlTest)

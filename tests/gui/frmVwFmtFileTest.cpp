@@ -15,6 +15,7 @@ class frmVwFmtFileTest : public QObject
 
 private slots:
     void indicatorSaveAndCancel();
+    void everyByteIsSavedAsItCame();
 
 private:
     QString panels() const
@@ -78,6 +79,27 @@ void frmVwFmtFileTest::indicatorSaveAndCancel()
     Click(m_window, "Cancel");
     QVERIFY(!m_window.isVisible());
     QCOMPARE(m_s.app.read("FILE.FMT"), std::string("ZAB\r\nCDEF\r\nG\r\n\r\n"));
+}
+
+// Every character code a line can hold, the no-break space 0xA0 among them, comes back from
+// the text box byte for byte, whether the text was edited or not.
+void frmVwFmtFileTest::everyByteIsSavedAsItCame()
+{
+    std::string line;
+    for (int c = 32; c <= 255; ++c)
+        line += static_cast<char>(c);
+    const std::string bytes = "ALL\r\n" + line + "\r\nA---E\r\n";
+    m_s.app.write("FILE.FMT", bytes);
+    m_s.e.file.DataPath = m_s.app.path().string();
+    open();
+    Click(m_window, "Save");
+    QCOMPARE(m_s.app.read("FILE.FMT"), bytes + "\r\n");
+
+    QPlainTextEdit* t = open();
+    QTest::keyClicks(t, QStringLiteral("x"));
+    QTest::keyClick(t, Qt::Key_Backspace);
+    Click(m_window, "Save");
+    QCOMPARE(m_s.app.read("FILE.FMT"), bytes + "\r\n\r\n");
 }
 
 QTEST_MAIN(frmVwFmtFileTest)
