@@ -1,9 +1,11 @@
 # Installs the Debian packages that are missing. Sourced from the repository root by
-# scripts/build.sh and scripts/bench.
+# scripts/build.sh, scripts/bench, scripts/fuzz.sh and scripts/coverage.
 
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libx11-dev libgtest-dev
           libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth xdotool x11-utils
           x11-xserver-utils xdg-utils clang libclang-rt-14-dev)
+# What one script needs beyond these (scripts/coverage: gcovr), set before sourcing.
+packages+=("${extra_packages[@]}")
 
 install_missing() {
     local missing=() p
