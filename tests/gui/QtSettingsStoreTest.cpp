@@ -17,9 +17,7 @@ class QtSettingsStoreTest : public QObject
 
 private slots:
     void initTestCase() { KeepSettingsIn(m_dir); }
-    void roundTrip_data();
-    void roundTrip();
-    void unreadableFilesAreLeftAlone_data();
+    void valuesComeBackAsTheyWere();
     void unreadableFilesAreLeftAlone();
     void aFailedWriteIsToldOnce();
     void textConversions();
@@ -29,63 +27,45 @@ private:
     QtSettingsStore m_store{m_dir.path()};
 };
 
-void QtSettingsStoreTest::roundTrip_data()
+// A memory key stores whatever bytes the field held; a new store reads them from the file.
+void QtSettingsStoreTest::valuesComeBackAsTheyWere()
 {
-    QTest::addColumn<QByteArray>("section");
-    QTest::addColumn<QByteArray>("value");
-
-    QTest::newRow("number") << QByteArray("formcolor") << QByteArray("65280");
-    QTest::newRow("blank in section") << QByteArray("Data Path") << QByteArray("/home/op/data");
-    QTest::newRow("commas, edge blanks") << QByteArray("Memkey") << QByteArray("  SMITH, JOHN ");
-    QTest::newRow("latin-1") << QByteArray("Memkey") << QByteArray("M\xDCLLER \xC5S");
-    QTest::newRow("empty") << QByteArray("Memkey") << QByteArray();
-    // A memory key stores whatever bytes the field held.
-    QTest::newRow("control bytes") << QByteArray("Memkey") << QByteArray("\0A\x01\tB\x7f", 6);
+    const std::pair<std::string, std::string> settings[] = {
+        {"formcolor", "65280"},
+        {"Data Path", "/home/op/data"},
+        {"Memkey", "  SMITH, JOHN "},
+        {"Memkey", "M\xDCLLER \xC5S"},
+        {"Memkey", ""},
+        {"Memkey", std::string("\0A\x01\tB\x7f", 6)}};
+    for (const auto& [section, value] : settings) {
+        m_store.saveSetting("Korvalen", section, "key", value);
+        QCOMPARE(QtSettingsStore(m_dir.path()).getSetting("Korvalen", section, "key", "default"),
+                 value);
+    }
 }
 
-void QtSettingsStoreTest::roundTrip()
-{
-    QFETCH(QByteArray, section);
-    QFETCH(QByteArray, value);
-
-    m_store.saveSetting("Korvalen", section.toStdString(), "key", value.toStdString());
-    QCOMPARE(m_store.getSetting("Korvalen", section.toStdString(), "key", "default"),
-             value.toStdString());
-    QVERIFY(QFileInfo::exists(m_dir.filePath(QStringLiteral("Korvalen.ini"))));
-}
-
-void QtSettingsStoreTest::unreadableFilesAreLeftAlone_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::newRow("folder") << QStringLiteral("folder");
-    QTest::newRow("FIFO, which QSettings would wait on") << QStringLiteral("fifo");
-}
-
-// Read as missing, never written over, and told once.
+// A folder, or a FIFO that QSettings would wait on, is read as missing, never written over,
+// and told once; the other application's file is another matter.
 void QtSettingsStoreTest::unreadableFilesAreLeftAlone()
 {
-    QFETCH(QString, kind);
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("korvalen.ini"));
-    if (kind == QLatin1String("folder"))
-        QVERIFY(QDir().mkdir(file));
-    else
-        QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0644), 0);
-    QtSettingsStore store(dir.path());
-    QStringList told;
-    store.OnFailure = [&](const std::string& m) { told << QString::fromStdString(m); };
-    QCOMPARE(store.getSetting("korvalen", "Options", "Show Tips at Startup", "1"),
-             std::string("1"));
-    store.saveSetting("korvalen", "Options", "Show Tips at Startup", "0");
-    QCOMPARE(store.getSetting("korvalen", "Options", "Show Tips at Startup", "1"),
-             std::string("1"));
-    QCOMPARE(told.size(), 1);
-    QVERIFY2(told[0].contains(QStringLiteral("could not be read")), qPrintable(told[0]));
-    QVERIFY(!QFileInfo(file).isFile());
-    // The other application's file is another matter.
-    store.saveSetting("Korvalen", "dupkey", "dupkey", "123");
-    QCOMPARE(store.getSetting("Korvalen", "dupkey", "dupkey", ""), std::string("123"));
-    QCOMPARE(told.size(), 1);
+    for (const bool fifo : {false, true}) {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("korvalen.ini"));
+        QVERIFY(fifo ? ::mkfifo(QFile::encodeName(file).constData(), 0644) == 0
+                     : QDir().mkdir(file));
+        QtSettingsStore store(dir.path());
+        QStringList told;
+        store.OnFailure = [&](const std::string& m) { told << QString::fromStdString(m); };
+        QCOMPARE(store.getSetting("korvalen", "Options", "Show Tips at Startup", "1"), "1");
+        store.saveSetting("korvalen", "Options", "Show Tips at Startup", "0");
+        QCOMPARE(store.getSetting("korvalen", "Options", "Show Tips at Startup", "1"), "1");
+        QCOMPARE(told.size(), 1);
+        QVERIFY2(told[0].contains(QStringLiteral("could not be read")), qPrintable(told[0]));
+        QVERIFY(!QFileInfo(file).isFile());
+        store.saveSetting("Korvalen", "dupkey", "dupkey", "123");
+        QCOMPARE(store.getSetting("Korvalen", "dupkey", "dupkey", ""), "123");
+        QCOMPARE(told.size(), 1);
+    }
 }
 
 void QtSettingsStoreTest::aFailedWriteIsToldOnce()
