@@ -1,10 +1,9 @@
 #include <QAction>
 #include <QApplication>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
+#include <cstring>
 #include <memory>
 
 #include "app/EntryScreenWidget.h"
@@ -13,10 +12,13 @@
 #include "engine/ScriptedDialogs.h"
 #include "tests/gui/GuiTest.h"
 #include "tests/support/MemorySettingsStore.h"
+#include "tests/support/TempDir.h"
 
 namespace
 {
 
+// The buttons by the letter the steps name them with.
+const char ButtonLetters[] = "nosfp";
 const char* const ButtonNames[Toolbar::ButtonCount] = {"ImgFileNew", "ImgFileOpen", "ImgFileSave",
                                                        "ImgFmt", "ImgPrf"};
 
@@ -57,7 +59,7 @@ class ToolbarStripTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase() { KeepSettingsIn(m_settingsDir); }
     void init();
     void cleanup() { m_window.reset(); }
 
@@ -66,159 +68,128 @@ private slots:
     void artworkIsSharpAtPixelRatioTwo();
 
 private:
-    ImageButton* button(int b) const
-    {
-        return m_window->findChild<ImageButton*>(QString::fromLatin1(ButtonNames[b]));
-    }
-    // The five pictures as letters: F flat, R raised, P pressed.
-    QString shown() const
-    {
-        QString s;
-        for (int b = 0; b < Toolbar::ButtonCount; ++b)
-            s += QStringLiteral("FRP").at(button(b)->picture());
-        return s;
-    }
-    // A real move: Qt drops a move to where the pointer already is.
-    void moveOver(int b) { QTest::mouseMove(button(b), QPoint(8 + 4 * (++m_moves % 2), 12)); }
-    void press(int b) { QTest::mousePress(button(b), Qt::LeftButton, {}, QPoint(10, 10)); }
-    void release(int b) { QTest::mouseRelease(button(b), Qt::LeftButton, {}, QPoint(10, 10)); }
+    ImageButton* button(int b) const { return Child<ImageButton>(*m_window, ButtonNames[b]); }
+    void play(const char* steps);
 
     QTemporaryDir m_settingsDir;
-    std::unique_ptr<QTemporaryDir> m_appDir;
+    std::unique_ptr<TempDir> m_appDir;
     ScriptedDialogs m_dialogs;
     MemorySettingsStore m_store;
     std::unique_ptr<frmKvl> m_window;
     int m_moves = 0;
 };
 
-void ToolbarStripTest::initTestCase()
-{
-    KeepSettingsIn(m_settingsDir);
-}
-
 void ToolbarStripTest::init()
 {
-    m_appDir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_appDir->isValid());
-    QFile fmt(m_appDir->filePath(QStringLiteral("file.fmt")));
-    QVERIFY(fmt.open(QIODevice::WriteOnly));
-    fmt.write("STOCK\r\nN----A-------E\r\nPART NAME\r\n");
-    fmt.close();
+    m_appDir = std::make_unique<TempDir>();
+    m_appDir->write("file.fmt", CrLf({"STOCK", "N----A-------E", "PART NAME"}));
     m_dialogs = ScriptedDialogs();
     m_store = MemorySettingsStore();
-    m_window = std::make_unique<frmKvl>(m_appDir->path().toStdString(), m_store, &m_dialogs);
+    m_window = std::make_unique<frmKvl>(m_appDir->path().string(), m_store, &m_dialogs);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     for (int b = 0; b < Toolbar::ButtonCount; ++b)
-        QVERIFY2(button(b) && button(b)->isVisible(), ButtonNames[b]);
+        QVERIFY2(button(b)->isVisible(), ButtonNames[b]);
+}
+
+// Steps, each followed by the five pictures it leaves (F flat, R raised, P pressed): a move
+// (m), press (p), release (r), release away from the button (x) or click (c) on a button
+// named by its letter, or a move over the strip between the buttons or the entry screen.
+void ToolbarStripTest::play(const char* steps)
+{
+    const QStringList words = QString::fromLatin1(steps).split(QLatin1Char(' '));
+    for (qsizetype i = 0; i + 1 < words.size(); i += 2) {
+        const QString& step = words[i];
+        if (step == QLatin1String("strip")) {
+            QTest::mouseMove(Child<QWidget>(*m_window, "PicToolBar"), QPoint(300, 10));
+        } else if (step == QLatin1String("screen")) {
+            QTest::mouseMove(Child<EntryScreenWidget>(*m_window, "EntryScreen"), QPoint(200, 200));
+        } else {
+            ImageButton* b = button(int(strchr(ButtonLetters, step[1].toLatin1()) - ButtonLetters));
+            const QPoint at(10, 10);
+            switch (step[0].toLatin1()) {
+            case 'm': // a real move: Qt drops a move to where the pointer already is
+                QTest::mouseMove(b, QPoint(8 + 4 * (++m_moves % 2), 12));
+                break;
+            case 'p':
+                QTest::mousePress(b, Qt::LeftButton, {}, at);
+                break;
+            case 'r':
+                QTest::mouseRelease(b, Qt::LeftButton, {}, at);
+                break;
+            case 'x':
+                QTest::mouseRelease(b, Qt::LeftButton, {}, QPoint(40, 10));
+                break;
+            default:
+                QTest::mouseClick(b, Qt::LeftButton, {}, at);
+            }
+        }
+        QString shown;
+        for (int b = 0; b < Toolbar::ButtonCount; ++b)
+            shown += QStringLiteral("FRP").at(button(b)->picture());
+        QVERIFY2(shown == words[i + 1], qPrintable(step + QLatin1String(" left ") + shown));
+    }
 }
 
 void ToolbarStripTest::picturesFollowThePointer()
 {
-    QCOMPARE(shown(), QStringLiteral("FFFFF"));
     // Each picture is painted differently.
     ImageButton& save = *button(Toolbar::ImgFileSave);
     const QImage flat = Render(save, 1);
-    moveOver(Toolbar::ImgFileSave);
-    QCOMPARE(shown(), QStringLiteral("FFRFF"));
+    play("ms FFRFF");
     const QImage raised = Render(save, 1);
-    press(Toolbar::ImgFileSave);
-    QCOMPARE(shown(), QStringLiteral("FFPFF"));
+    play("ps FFPFF");
     QVERIFY(flat != raised && raised != Render(save, 1) && flat != Render(save, 1));
-    QTest::mouseRelease(&save, Qt::LeftButton, {}, QPoint(40, 10)); // let go elsewhere
-    QCOMPARE(shown(), QStringLiteral("FFRFF"));
-
-    // From Save onto Format, Save goes flat; back onto Save, Format stays raised.
-    moveOver(Toolbar::ImgFmt);
-    QCOMPARE(shown(), QStringLiteral("FFFRF"));
-    moveOver(Toolbar::ImgFileSave);
-    QCOMPARE(shown(), QStringLiteral("FFRRF"));
-    moveOver(Toolbar::ImgPrf);
-    QCOMPARE(shown(), QStringLiteral("FFFFR"));
-    moveOver(Toolbar::ImgFmt);
-    QCOMPARE(shown(), QStringLiteral("FFFRF"));
-    // A move over New changes New only; over Open, it flattens all the others.
-    moveOver(Toolbar::ImgFileNew);
-    QCOMPARE(shown(), QStringLiteral("RFFRF"));
-    moveOver(Toolbar::ImgFileOpen);
-    QCOMPARE(shown(), QStringLiteral("FRFFF"));
-
-    // The strip between the buttons and the entry screen both flatten all five.
-    moveOver(Toolbar::ImgFileSave);
-    QTest::mouseMove(m_window->findChild<QWidget*>(QStringLiteral("PicToolBar")), QPoint(300, 10));
-    QCOMPARE(shown(), QStringLiteral("FFFFF"));
-    moveOver(Toolbar::ImgFmt);
-    QTest::mouseMove(m_window->findChild<EntryScreenWidget*>(QStringLiteral("EntryScreen")),
-                     QPoint(200, 200));
-    QCOMPARE(shown(), QStringLiteral("FFFFF"));
+    // From Save onto Format, Save goes flat; back onto Save, Format stays raised. A move over
+    // New changes New only; over Open, it flattens all the others. The strip between the
+    // buttons and the entry screen both flatten all five.
+    play("xs FFRFF mf FFFRF ms FFRRF mp FFFFR mf FFFRF mn RFFRF mo FRFFF ms FFRFF strip FFFFF "
+         "mf FFFRF screen FFFFF");
 }
 
 void ToolbarStripTest::clicksRunTheirCommands()
 {
-    // Open: pressed, and still pressed after the release until the pointer moves. Its
-    // click runs File > Open, here cancelled.
-    moveOver(Toolbar::ImgFileOpen);
-    press(Toolbar::ImgFileOpen);
-    QCOMPARE(shown(), QStringLiteral("FPFFF"));
-    release(Toolbar::ImgFileOpen);
-    QCOMPARE(shown(), QStringLiteral("FPFFF"));
+    // Open stays pressed after the release until the pointer moves. Its click runs File >
+    // Open, here cancelled.
+    play("mo FRFFF po FPFFF ro FPFFF");
     QCOMPARE(m_dialogs.openRequests.size(), std::size_t(1));
-    moveOver(Toolbar::ImgFileOpen);
-    QCOMPARE(shown(), QStringLiteral("FRFFF"));
-
     // New while it is offered: raised after the click, which runs New Data File (its first
-    // question is answered No here).
+    // question is answered No here). A move over New leaves Open as it was.
     m_dialogs.answers.push_back(Dialogs::Answer::No);
-    const std::size_t before = m_dialogs.boxes.size();
-    moveOver(Toolbar::ImgFileNew);
-    QTest::mouseClick(button(Toolbar::ImgFileNew), Qt::LeftButton, {}, QPoint(10, 10));
-    QCOMPARE(shown(), QStringLiteral("RRFFF")); // a move over New leaves Open as it was
+    const auto before = m_dialogs.boxes.size();
+    play("mo FRFFF mn RRFFF cn RRFFF");
     QCOMPARE(m_dialogs.boxes.size(), before + 1);
     QVERIFY(m_dialogs.answers.empty());
 
     // With a file open New is greyed: nothing on it changes a picture or runs anything.
-    const QString data = m_appDir->filePath(QStringLiteral("parts.dat"));
-    QFile(data).open(QIODevice::WriteOnly);
-    m_dialogs.openAnswers.push_back(data.toStdString());
+    m_dialogs.openAnswers.push_back(m_appDir->write("parts.dat", ""));
     m_dialogs.chooseEntry("STOCK-14");
-    QTest::mouseClick(button(Toolbar::ImgFileOpen), Qt::LeftButton, {}, QPoint(10, 10));
-    QVERIFY(!m_window->findChild<QAction*>(QStringLiteral("mnuNew"))->isEnabled());
-    moveOver(Toolbar::ImgFileSave);
-    const std::size_t boxes = m_dialogs.boxes.size();
+    play("co FPFFF");
+    QVERIFY(!Child<QAction>(*m_window, "mnuNew")->isEnabled());
+    const auto boxes = m_dialogs.boxes.size();
     const auto requests = m_dialogs.openRequests.size();
-    moveOver(Toolbar::ImgFileNew);
-    QTest::mouseClick(button(Toolbar::ImgFileNew), Qt::LeftButton, {}, QPoint(10, 10));
-    QCOMPARE(shown(), QStringLiteral("FFRFF"));
+    play("ms FFRFF mn FFRFF cn FFRFF");
     QCOMPARE(m_dialogs.boxes.size(), boxes);
     QCOMPARE(m_dialogs.openRequests.size(), requests);
 
     // Format opens the editor beside the window, which stays usable.
-    moveOver(Toolbar::ImgFmt);
-    QTest::mouseClick(button(Toolbar::ImgFmt), Qt::LeftButton, {}, QPoint(10, 10));
-    QCOMPARE(shown(), QStringLiteral("FFFRF"));
-    auto* editor = m_window->findChild<QWidget*>(QStringLiteral("frmVwFmtFile"));
-    QVERIFY(editor && editor->isVisible());
-    QVERIFY(!editor->isModal());
+    play("mf FFFRF cf FFFRF");
+    auto* editor = Child<QWidget>(*m_window, "frmVwFmtFile");
+    QVERIFY(editor->isVisible() && !editor->isModal());
     editor->close();
 
     // Preferences: flat again on release, and the dialog is modal.
     QString modalTitle;
-    QString prfWhileOpen;
     QTimer poll;
     connect(&poll, &QTimer::timeout, this, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal)
-            return;
-        modalTitle = modal->windowTitle();
-        prfWhileOpen = shown();
-        modal->close();
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            modalTitle = modal->windowTitle();
+            modal->close();
+        }
     });
-    moveOver(Toolbar::ImgPrf);
     poll.start(10);
-    QTest::mouseClick(button(Toolbar::ImgPrf), Qt::LeftButton, {}, QPoint(10, 10));
-    poll.stop();
+    play("mp FFFFR cp FFFFF");
     QCOMPARE(modalTitle, QStringLiteral("Preferences"));
-    QCOMPARE(prfWhileOpen, QStringLiteral("FFFFF"));
 }
 
 void ToolbarStripTest::artworkIsSharpAtPixelRatioTwo()
