@@ -1,0 +1,243 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QThread>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+#include "app/FrmFileFmt.h"
+#include "app/QtDialogs.h"
+#include "app/frmKvlPrefs.h"
+#include "app/frmTip.h"
+#include "tests/gui/GuiTest.h"
+#include "tests/support/Station.h"
+
+namespace
+{
+
+using Operator = std::function<void(QComboBox*)>;
+
+// One opening of the format choice: the entries listed, the index it shows, what the operator
+// does on its text line, the button then pressed (none: the operator's keys closed it) and the
+// choice that comes back.
+struct Opening {
+    std::vector<std::string> entries;
+    int shown;
+    Operator act;
+    const char* button;
+    bool accepted;
+    int selected;
+    std::string text;
+};
+
+Operator Pick(int index)
+{
+    return [index](QComboBox* c) { c->setCurrentIndex(index); };
+}
+
+Operator Type(const char* text, bool enter = false)
+{
+    return [text, enter](QComboBox* c) {
+        QTest::keyClicks(c->lineEdit(), QString::fromLatin1(text));
+        if (enter)
+            QTest::keyClick(c->lineEdit(), Qt::Key_Return);
+    };
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Opening)
+
+// The program's dialogs as the operator works them.
+class DialogsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void formatChoice_data();
+    void formatChoice();
+    void preferencesOkAppliesAndCancelKeepsTheControls();
+    void tipButtonsStepAndTheBoxSwitchesTipsOff();
+    void progressAppearsLateAndCancels();
+
+private:
+    FrmFileFmt m_formats; // one dialog over the openings of a session
+};
+
+// Each opening lists the entries anew and shows the last choice where it is still listed.
+void DialogsTest::formatChoice_data()
+{
+    QTest::addColumn<Opening>("opening");
+    const std::vector<std::string> formats = {"STOCK-19", "PAYROLL/2-12"};
+    QTest::newRow("list entry") << Opening{formats, -1, Pick(1), "OK", true, 1, "PAYROLL/2-12"};
+    // Still listed, at another place: the same entry is chosen.
+    QTest::newRow("kept, moved") << Opening{
+        {"EXTRA-5", "STOCK-19", "PAYROLL/2-12"}, 2, {}, "OK", true, 2, "PAYROLL/2-12"};
+    // No longer listed: the text stays, but it no longer names an entry.
+    QTest::newRow("kept, gone") << Opening{{"STOCK-19"}, -1, {}, "OK", true, -1, "PAYROLL/2-12"};
+    // Typing replaces the text shown.
+    QTest::newRow("typed name") << Opening{formats, -1, Type("stock"), "OK", true, -1, "stock"};
+    QTest::newRow("typed entry, Enter")
+        << Opening{formats, -1, Type("STOCK-19", true), "", true, 0, "STOCK-19"};
+    QTest::newRow("cancel") << Opening{formats, 0, Pick(1), "Cancel", false, 1, "PAYROLL/2-12"};
+}
+
+void DialogsTest::formatChoice()
+{
+    QFETCH(Opening, opening);
+    auto* combo = Child<QComboBox>(m_formats, "Combo1");
+    int shown = -2;
+    QTimer::singleShot(0, &m_formats, [&] {
+        shown = combo->currentIndex();
+        if (opening.act)
+            opening.act(combo);
+        for (auto* b : m_formats.findChildren<QPushButton*>())
+            if (b->text() == QLatin1String(opening.button))
+                b->click();
+    });
+    const auto c = m_formats.choose(opening.entries);
+    QCOMPARE(shown, opening.shown);
+    QCOMPARE(c.accepted, opening.accepted);
+    QCOMPARE(c.selected, opening.selected);
+    QCOMPARE(c.text, opening.text);
+    // Typed names are looked up, never added to the list.
+    QCOMPARE(combo->count(), static_cast<int>(opening.entries.size()));
+}
+
+// Typing, clicking, OK and Cancel; what OK stores, and how, the core's Preferences tests check.
+void DialogsTest::preferencesOkAppliesAndCancelKeepsTheControls()
+{
+    Station s;
+    s.e.LoadSettings();
+    frmKvlPrefs dialog(s.e.prefsForm, nullptr);
+    const auto child = [&](const char* name) { return Child<QWidget>(dialog, name); };
+    const auto work = [&](const std::function<void()>& steps) {
+        WorkModal(dialog, steps);
+        QVERIFY(!s.e.prefsForm.Visible);
+    };
+    s.dialogs.colorAnswers = {0x0000FF};
+    work([&] {
+        QVERIFY(Child<QRadioButton>(dialog, "DupKey7")->isChecked());
+        // Text that a key event carries, a letter beyond ASCII among it.
+        QTest::keyClicks(child("Mem2"), QStringLiteral("caf"));
+        QTest::sendKeyEvent(QTest::Click, child("Mem2"), Qt::Key_unknown, QStringLiteral("\u00e9"),
+                            Qt::NoModifier);
+        ClickBox(Child<QRadioButton>(dialog, "DupkeyF12"));
+        ClickBox(Child<QCheckBox>(dialog, "Check1"));
+        Click(dialog, "cmdBkClr");
+        Click(dialog, "OK");
+    });
+    const Preferences& p = s.e.prefs;
+    QCOMPARE(p.MemKeys[2], Preferences::FixedMemText("caf\xe9"));
+    QCOMPARE(p.DupKeyCode, Preferences::DupKeyF12);
+    QVERIFY(p.UptronSw);
+    QCOMPARE(p.FormBackColor, Color(0x0000FF));
+
+    // Escape cancels; the next opening shows the controls as they were left.
+    const std::string f3 = p.MemKeys[3];
+    work([&] {
+        QTest::keyClicks(child("Mem3"), QStringLiteral("not applied"));
+        ClickBox(Child<QCheckBox>(dialog, "Check1"));
+        ClickBox(Child<QRadioButton>(dialog, "DupKey7"));
+        Click(dialog, "cmdTxtclr"); // the colour picker is cancelled: nothing queued
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    });
+    QCOMPARE(s.dialogs.texts().back(), std::string("Cancelled"));
+    QCOMPARE(p.MemKeys[3], f3);
+    QVERIFY(p.UptronSw);
+    QCOMPARE(p.DupKeyCode, Preferences::DupKey7); // the Duplicate key acts at once
+    work([&] {
+        QCOMPARE(Child<QLineEdit>(dialog, "Mem3")->text(), QStringLiteral("not applied"));
+        QVERIFY(!Child<QCheckBox>(dialog, "Check1")->isChecked());
+        QVERIFY(Child<QRadioButton>(dialog, "DupKey7")->isChecked());
+        Click(dialog, "Cancel");
+    });
+}
+
+// Which tip each start shows, and what the box keeps, the core's TipOfDay tests check.
+void DialogsTest::tipButtonsStepAndTheBoxSwitchesTipsOff()
+{
+    Station s;
+    s.app.write("TIPOFDAY.TXT", "one\r\ntwo\r\nthree\r\n");
+    s.start();
+    s.e.tip.Form_Load();
+    frmTip window(s.e.tip, nullptr);
+    const auto* text = Child<QLabel>(window, "lblTipText");
+    auto* box = Child<QCheckBox>(window, "chkLoadTipsAtStartup");
+    QStringList seen;
+    WorkModal(window, [&] {
+        seen << text->text();
+        Click(window, "cmdNextTip");
+        seen << text->text();
+        Click(window, "CmdPrvTip");
+        Click(window, "CmdPrvTip");
+        seen << text->text();
+        QVERIFY(box->isChecked());
+        QCOMPARE(box->toolTip(), QStringLiteral("Uncheck this after seeing All please! "));
+        ClickBox(box);
+        Click(window, "cmdOK");
+    });
+    QCOMPARE(seen,
+             (QStringList{QStringLiteral("two"), QStringLiteral("three"), QStringLiteral("one")}));
+    QVERIFY(!s.e.win.mnuTipsChecked);
+}
+
+// Long work shows a progress dialog only once it has taken about half a second, closes it
+// when done, and reports a click on Cancel to the work.
+void DialogsTest::progressAppearsLateAndCancels()
+{
+    QWidget window;
+    window.show();
+    QtDialogs dialogs(&window);
+    const auto shown = [&window] {
+        const auto found = window.findChildren<QProgressDialog*>();
+        return !found.isEmpty() && found.front()->isVisible();
+    };
+
+    QVERIFY(dialogs.progress("Inserting record 1", 0, 100 << 20));
+    QVERIFY(dialogs.progress("Inserting record 1", 10 << 20, 100 << 20));
+    QVERIFY2(!shown(), "quick work shows nothing");
+    // Ended quickly from a menu command, then a message box: the dialog must not turn up
+    // in the box's own event loop.
+    QVERIFY(dialogs.progress("Inserting record 1", 0, 0));
+    bool turnedUp = true;
+    QEventLoop command;
+    QTimer::singleShot(0, &command, [&] {
+        dialogs.progress("Cut", 10, 100);
+        dialogs.progress("Cut", 0, 0);
+        QEventLoop box;
+        QTimer::singleShot(650, &box, [&] {
+            turnedUp = shown();
+            box.quit();
+        });
+        box.exec();
+        command.quit();
+    });
+    command.exec();
+    QVERIFY2(!turnedUp, "a progress dialog ended early stays away");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(dialogs.progress("Inserting record 1", 0, 100 << 20));
+    QThread::msleep(600);
+    QVERIFY(dialogs.progress("Inserting record 1", 20 << 20, 100 << 20));
+    QVERIFY2(shown(), "work past half a second shows the dialog");
+    QVERIFY(dialogs.progress("Inserting record 1", 0, 0));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(window.findChildren<QProgressDialog*>().isEmpty());
+
+    QVERIFY(dialogs.progress("Deleting record 1", 0, 100 << 20));
+    QThread::msleep(600);
+    QVERIFY(dialogs.progress("Deleting record 1", 10 << 20, 100 << 20));
+    auto* dialog = window.findChild<QProgressDialog*>();
+    QVERIFY(dialog);
+    dialog->cancel();
+    QVERIFY2(!dialogs.progress("Deleting record 1", 20 << 20, 100 << 20), "Cancel stops the work");
+}
+
+QTEST_MAIN(DialogsTest)
+#include "DialogsTest.moc"
