@@ -21,34 +21,18 @@
 namespace
 {
 
-using Operator = std::function<void(QComboBox*)>;
-
-// One opening of the format choice: the entries listed, the index it shows, what the operator
-// does on its text line, the button then pressed (none: the operator's keys closed it) and the
-// choice that comes back.
+// One opening of the format choice: the entries listed, the index it shows, the entry the
+// operator picks or the text typed (Enter after it when no button is named), the button then
+// pressed and the choice that comes back.
 struct Opening {
     std::vector<std::string> entries;
-    int shown;
-    Operator act;
+    int shown, pick;
+    const char* typed;
     const char* button;
     bool accepted;
     int selected;
     std::string text;
 };
-
-Operator Pick(int index)
-{
-    return [index](QComboBox* c) { c->setCurrentIndex(index); };
-}
-
-Operator Type(const char* text, bool enter = false)
-{
-    return [text, enter](QComboBox* c) {
-        QTest::keyClicks(c->lineEdit(), QString::fromLatin1(text));
-        if (enter)
-            QTest::keyClick(c->lineEdit(), Qt::Key_Return);
-    };
-}
 
 } // namespace
 
@@ -75,17 +59,18 @@ void DialogsTest::formatChoice_data()
 {
     QTest::addColumn<Opening>("opening");
     const std::vector<std::string> formats = {"STOCK-19", "PAYROLL/2-12"};
-    QTest::newRow("list entry") << Opening{formats, -1, Pick(1), "OK", true, 1, "PAYROLL/2-12"};
+    QTest::newRow("list entry") << Opening{formats, -1, 1, "", "OK", true, 1, "PAYROLL/2-12"};
     // Still listed, at another place: the same entry is chosen.
     QTest::newRow("kept, moved") << Opening{
-        {"EXTRA-5", "STOCK-19", "PAYROLL/2-12"}, 2, {}, "OK", true, 2, "PAYROLL/2-12"};
+        {"EXTRA-5", "STOCK-19", "PAYROLL/2-12"}, 2, -1, "", "OK", true, 2, "PAYROLL/2-12"};
     // No longer listed: the text stays, but it no longer names an entry.
-    QTest::newRow("kept, gone") << Opening{{"STOCK-19"}, -1, {}, "OK", true, -1, "PAYROLL/2-12"};
+    QTest::newRow("kept, gone") << Opening{{"STOCK-19"}, -1,   -1, "",
+                                           "OK",         true, -1, "PAYROLL/2-12"};
     // Typing replaces the text shown.
-    QTest::newRow("typed name") << Opening{formats, -1, Type("stock"), "OK", true, -1, "stock"};
+    QTest::newRow("typed name") << Opening{formats, -1, -1, "stock", "OK", true, -1, "stock"};
     QTest::newRow("typed entry, Enter")
-        << Opening{formats, -1, Type("STOCK-19", true), "", true, 0, "STOCK-19"};
-    QTest::newRow("cancel") << Opening{formats, 0, Pick(1), "Cancel", false, 1, "PAYROLL/2-12"};
+        << Opening{formats, -1, -1, "STOCK-19", "", true, 0, "STOCK-19"};
+    QTest::newRow("cancel") << Opening{formats, 0, 1, "", "Cancel", false, 1, "PAYROLL/2-12"};
 }
 
 void DialogsTest::formatChoice()
@@ -95,8 +80,11 @@ void DialogsTest::formatChoice()
     int shown = -2;
     QTimer::singleShot(0, &m_formats, [&] {
         shown = combo->currentIndex();
-        if (opening.act)
-            opening.act(combo);
+        if (opening.pick >= 0)
+            combo->setCurrentIndex(opening.pick);
+        QTest::keyClicks(combo->lineEdit(), QString::fromLatin1(opening.typed));
+        if (!*opening.button)
+            QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
         for (auto* b : m_formats.findChildren<QPushButton*>())
             if (b->text() == QLatin1String(opening.button))
                 b->click();
@@ -222,21 +210,16 @@ void DialogsTest::progressAppearsLateAndCancels()
     command.exec();
     QVERIFY2(!turnedUp, "a progress dialog ended early stays away");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(dialogs.progress("Inserting record 1", 0, 100 << 20));
-    QThread::msleep(600);
-    QVERIFY(dialogs.progress("Inserting record 1", 20 << 20, 100 << 20));
-    QVERIFY2(shown(), "work past half a second shows the dialog");
-    QVERIFY(dialogs.progress("Inserting record 1", 0, 0));
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(window.findChildren<QProgressDialog*>().isEmpty());
-
+    QVERIFY2(window.findChildren<QProgressDialog*>().isEmpty(), "ended work leaves no dialog");
+    // Past half a second it shows; Cancel stops the work and takes the dialog away.
     QVERIFY(dialogs.progress("Deleting record 1", 0, 100 << 20));
     QThread::msleep(600);
-    QVERIFY(dialogs.progress("Deleting record 1", 10 << 20, 100 << 20));
-    auto* dialog = window.findChild<QProgressDialog*>();
-    QVERIFY(dialog);
-    dialog->cancel();
-    QVERIFY2(!dialogs.progress("Deleting record 1", 20 << 20, 100 << 20), "Cancel stops the work");
+    QVERIFY(dialogs.progress("Deleting record 1", 20 << 20, 100 << 20));
+    QVERIFY(shown());
+    window.findChild<QProgressDialog*>()->cancel();
+    QVERIFY(!dialogs.progress("Deleting record 1", 30 << 20, 100 << 20));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(window.findChildren<QProgressDialog*>().isEmpty());
 }
 
 QTEST_MAIN(DialogsTest)
