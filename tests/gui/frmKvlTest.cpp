@@ -372,9 +372,8 @@ void frmKvlTest::exitAsksForARecordInHand()
     openFile(StockRecord + "\r\n", "STOCK-19");
     auto* entry = screen();
     QTest::keyClicks(entry, QStringLiteral("123"));
-    QTest::keyClick(entry, Qt::Key_X, Qt::ControlModifier); // unanswered: the default, No
-    QCOMPARE(m_dialogs.texts().back(),
-             std::string("The record on the screen has not been stored. Exit anyway?"));
+    // Unanswered: the default, No. The question's text is in unstored-record.out.
+    QTest::keyClick(entry, Qt::Key_X, Qt::ControlModifier);
     QCOMPARE(m_dialogs.boxes.back().buttons, Dialogs::Buttons::YesNoDefaultNo);
     QVERIFY(m_window->isVisible());
     QTest::keyClicks(entry, QStringLiteral("45"));
