@@ -10,8 +10,9 @@
 #include "tests/support/Station.h"
 #include "tests/support/TempDir.h"
 
-// Opening, show printouts, box lines, greyed-out Save and Exit ending a script are replayed
-// by the scenario files; these cases cover what those cannot show.
+// Opening, show printouts, box lines, answers, greyed-out items, typed blanks and Exit ending
+// a script are replayed by the scenario files (b-new-and-open, runner-open, runner-new-file);
+// a script error stops kvscript, so its messages are checked here.
 namespace
 {
 
@@ -85,28 +86,6 @@ TEST(ScriptRunner, ScriptErrorsNameTheLineAndStopThere)
         EXPECT_EQ(done.error().message, r.error);
         EXPECT_EQ(p.lines("caption: ").size(), r.shows);
     }
-}
-
-// Exit saving the memory keys: the "settings: Memkey" lines of recent-files.out.
-TEST(ScriptRunner, AnswersGreyedOutItemsAndTypedBlanksInOneReplay)
-{
-    // Each answer serves one box; an unanswered box takes its first button.
-    Replay p;
-    ASSERT_TRUE(p.run("answer No\nmenu New\nmenu New\n").ok());
-    const auto boxes = p.lines("box: ");
-    ASSERT_EQ(boxes.size(), 3u);
-    EXPECT_NE(boxes[1].find("Create New File ?"), std::string::npos) << boxes[1];
-    EXPECT_EQ(boxes[2], "box: KORVALEN | No File Selected") << "Yes leads to the Open dialog";
-
-    // Open and New are greyed out while a file is open: no Open dialog, no question.
-    ASSERT_TRUE(p.run("choose k.dat\nchoose STOCK-19\nmenu Open\n").ok());
-    const std::string before = p.out.str();
-    ASSERT_TRUE(p.run("menu Open\nmenu New\n").ok());
-    EXPECT_EQ(p.out.str(), before);
-
-    // Typed text keeps its leading blank.
-    ASSERT_TRUE(p.run("type 12345\ntype  AB\nshow\n").ok());
-    EXPECT_EQ(p.lines("data: "), std::vector<std::string>{"data: 12345 AB"});
 }
 
 } // namespace

@@ -8,7 +8,7 @@ namespace
 using B = Toolbar::Button;
 
 // The pictures and the New, Format and Preferences clicks are driven through real mouse events
-// in tests/gui/ToolbarStripTest; here the Save and Open clicks, which hang on the open file.
+// in tests/gui/frmKvlTest; here the Save and Open clicks, which hang on the open file.
 TEST(Toolbar, SaveAndOpenActOnlyWhileTheyCan)
 {
     Started s;
