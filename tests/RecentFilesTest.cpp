@@ -20,7 +20,7 @@ std::string Stored(const Station& s, int k)
 }
 
 // The four newest, each with the format it was opened with; the menu they make, greyed items
-// and reopening: recent-files.
+// and reopening through the menu: recent-files.
 TEST(RecentFiles, FourNewestStoredWithTheirFormats)
 {
     Started s;
@@ -32,6 +32,10 @@ TEST(RecentFiles, FourNewestStoredWithTheirFormats)
     EXPECT_EQ(Stored(s, 1), s.app.file("P.DAT") + "!PAYROLL/2-14");
     EXPECT_EQ(Stored(s, 4), s.app.file("C.DAT") + "!STOCK-19");
     EXPECT_EQ(Stored(s, 5), "");
+    // The engine itself refuses the open file's item, not only the menu.
+    EXPECT_FALSE(s.e.win.mnuRecentFile[1].enabled);
+    s.e.recent.mnuRecentFile_Click(1);
+    EXPECT_EQ(s.dialogs.boxes.size(), 0u);
 }
 
 TEST(RecentFiles, StoredEntriesAsTheyComeBack)

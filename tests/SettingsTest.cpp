@@ -134,8 +134,8 @@ TEST(Preferences, SettingsThatCannotBeReadOrWrittenAreToldOnceAndNotWrittenOver)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
 
-// The typed texts shown again, a key stored from the keyboard kept by OK, and the colours,
-// which act and are stored at once: preferences.
+// The typed texts shown again, a key stored from the keyboard kept by OK, the form colour and
+// the cancelled picker: preferences.
 TEST(Preferences, CancelAppliesOnlyWhatActsAtOnce)
 {
     Started s;
@@ -144,10 +144,14 @@ TEST(Preferences, CancelAppliesOnlyWhatActsAtOnce)
     form.Mem[4] = "typed";
     form.Check1 = true;
     form.DupkeyF12_Click();
+    s.dialogs.colorAnswers = {255};
+    form.cmdTxtclr_Click();
     form.Cancel_Click();
 
     EXPECT_EQ(s.e.prefs.DupKeyCode, Preferences::DupKeyF12);
     EXPECT_EQ(s.store.getSetting("Korvalen", "dupkey", "dupkey", ""), "55");
+    EXPECT_EQ(s.e.prefs.TextBackColor, 255u);
+    EXPECT_EQ(s.store.getSetting("Korvalen", "formcolor", "f1", ""), "255");
     EXPECT_FALSE(s.e.prefs.UptronSw);
     EXPECT_EQ(s.e.prefs.MemKeys[4], Preferences::FixedMemText(""));
     EXPECT_EQ(s.store.getSetting("Korvalen", "Memkey", "F4", "?"), "?");
