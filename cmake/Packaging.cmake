@@ -28,15 +28,15 @@ set(CPACK_PACKAGE_NAME korvalen)
 set(CPACK_PACKAGE_VENDOR "KORVALEN Software")
 set(CPACK_PACKAGE_CONTACT "KORVALEN Software <support@korvalen.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "keyboard-driven data entry and verification")
+# The synopsis is the summary above; these lines are the extended description.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "keyboard-driven data entry and verification
- KORVALEN is a data-entry station: an operator keys fixed-length records from
- paper documents into a fixed-width data file, field by field, on a
- character-cell entry screen. A second operator keys the same documents again
- in Verify mode over the stored records, and every mismatch must be confirmed.
- .
- The package holds the program, korvalen, and kvscript, which replays a keying
- session without a window.")
+    "KORVALEN is a data-entry station: an operator keys fixed-length records from
+paper documents into a fixed-width data file, field by field, on a
+character-cell entry screen. A second operator keys the same documents again
+in Verify mode over the stored records, and every mismatch must be confirmed.
+.
+The package holds the program, korvalen, and kvscript, which replays a keying
+session without a window.")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://korvalen.example/")
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

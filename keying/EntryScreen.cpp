@@ -61,7 +61,7 @@ void EntryScreen::ClearArea()
 {
     Surface& s = m_e.surface;
     m_bandCols = s.widthCols();
-    s.fillBox(0, T(), m_bandCols, 2 * T() + 1, m_e.prefs.FormBackColor);
+    s.fillBox(0, T(), m_bandCols, bandBottom(), m_e.prefs.FormBackColor);
     s.setPrintPos(0, s.printRow());
     Clearchars(ScrCols, 0xFFFFFF);
 }
@@ -205,7 +205,7 @@ void EntryScreen::Resized()
         return;
     // Beyond the columns of the section the band holds nothing but its colour.
     const double col = s.printCol(), row = s.printRow();
-    s.fillBox(m_bandCols, T(), cols, 2 * T() + 1, m_e.prefs.FormBackColor);
+    s.fillBox(m_bandCols, T(), cols, bandBottom(), m_e.prefs.FormBackColor);
     m_bandCols = cols;
     s.setPrintPos(col, row);
 }

@@ -39,6 +39,9 @@ public:
     double T() const;
     void setToolbarHeightPx(int px) { m_toolbarPx = px; }
     double dataRow() const { return T() + 1; }
+    // The band's lower edge: the heading, data and format lines and a quarter row, as many
+    // rows below the band's top as the strip is high at the normal size.
+    double bandBottom() const { return T() + ToolbarRows + 1; }
 
     void InitScreen();
     void PosCur();

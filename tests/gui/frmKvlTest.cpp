@@ -113,6 +113,7 @@ private slots:
     void helpOpensThePageOrSaysWhy();
     void exitAsksForARecordInHand();
     void theBandFollowsTheWindowsWidth();
+    void textSizeScalesTheCellsAndTheBand();
     void toolbarPicturesFollowThePointer();
     void toolbarClicksRunTheirCommands();
     void toolbarArtworkIsSharpAtPixelRatioTwo();
@@ -409,6 +410,38 @@ void frmKvlTest::theBandFollowsTheWindowsWidth()
     QTRY_COMPARE(screen()->width(), m_window->centralWidget()->width());
     QVERIFY(screen()->width() > 300);
     bandReachesTheEdge("shrunk and grown back");
+}
+
+void frmKvlTest::textSizeScalesTheCellsAndTheBand()
+{
+    // Ctrl+O is File > Open's, not a key typed into the screen.
+    QTest::keyClick(screen(), Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(m_dialogs.openRequests.size(), std::size_t(1));
+    m_dialogs.boxes.clear(); // "No File Selected"
+    openFile(StockRecord + "\r\n", "STOCK-19");
+    QTest::keyClicks(screen(), QStringLiteral("4"));
+    // The band starts below the 36-pixel strip and spans three and a quarter rows of cells,
+    // edge to edge.
+    const auto bandSpansTheLines = [&](int cellWidth) {
+        QCOMPARE(screen()->model().cellWidth(), cellWidth);
+        QCOMPARE(screen()->cellFont().pixelSize(), cellWidth * 13 / 8);
+        const QImage image = screenImage();
+        const int right = screen()->width() - 4, bottom = 36 + 13 * cellWidth / 2;
+        QCOMPARE(At(image, right, 38), Band);
+        QCOMPARE(At(image, right, bottom - 2), Band);
+        QVERIFY(At(image, right, bottom + 2) != Band);
+        const double row = m_window->engine().scr.dataRow();
+        QCOMPARE(screen()->model().rowText(row).substr(0, 1), std::string("4"));
+    };
+    bandSpansTheLines(8);
+    QTest::keyClick(screen(), Qt::Key_Equal, Qt::ControlModifier);
+    QTest::keyClick(screen(), Qt::Key_Equal, Qt::ControlModifier);
+    bandSpansTheLines(12);
+    QCOMPARE(m_store.getSetting("Korvalen", "View", "Cell Width", ""), std::string("12"));
+    QTest::keyClick(screen(), Qt::Key_Minus, Qt::ControlModifier);
+    bandSpansTheLines(10);
+    QTest::keyClick(screen(), Qt::Key_0, Qt::ControlModifier);
+    bandSpansTheLines(8);
 }
 
 // Steps, each followed by the five pictures it leaves (F flat, R raised, P pressed): a move
