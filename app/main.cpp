@@ -34,20 +34,28 @@ frmKvl::Folders FindFolders()
     return {appDir, data.path};
 }
 
-} // namespace
-
-int main(int argc, char* argv[])
+// --help and --version answer without a display: they are parsed before the window
+// system is reached.
+void AnswerOptions(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Korvalen"));
-    QApplication::setApplicationVersion(QString::fromLatin1(BuildInfo::Version));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/korvalen.png")));
-
+    const QCoreApplication probe(argc, argv);
     QCommandLineParser options;
     options.setApplicationDescription(QStringLiteral("KORVALEN data entry and verification"));
     options.addHelpOption();
     options.addVersionOption();
-    options.process(app);
+    options.process(probe);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Korvalen"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(BuildInfo::Version));
+    AnswerOptions(argc, argv);
+
+    QApplication app(argc, argv);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/korvalen.png")));
 
     const frmKvl::Folders folders = FindFolders();
     frmSplash splash;

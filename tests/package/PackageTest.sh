@@ -48,7 +48,7 @@ lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1 ||
     { cat "$work/lintian.log" >&2; fail "lintian reports errors or warnings"; }
 
 [ "$("$root/usr/bin/kvscript" --version)" = "kvscript $version" ] || fail "kvscript --version"
-[ "$(QT_QPA_PLATFORM=offscreen "$root/usr/bin/korvalen" --version)" = "Korvalen $version" ] ||
+[ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/korvalen" --version)" = "Korvalen $version" ] ||
     fail "korvalen --version"
 
 # The installed kvscript opens the installed demo file under its format and shows it.
