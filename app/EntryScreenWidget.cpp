@@ -6,6 +6,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <climits>
 
 #include "keying/ScreenModel.h"
@@ -31,15 +32,24 @@ EntryScreenWidget::EntryScreenWidget(ScreenModel& model, QWidget* parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
-    m_font.setPixelSize(13);
     m_font.setStyleHint(QFont::TypeWriter);
+    followCellSize();
     m_blinkTimer.setInterval(CaretBlinkMs);
     connect(&m_blinkTimer, &QTimer::timeout, this, &EntryScreenWidget::blink);
     m_blinkTimer.start();
 }
 
+void EntryScreenWidget::followCellSize()
+{
+    // 13 pixels in the normal 8 by 16 cell.
+    m_fontCellWidth = m_model.cellWidth();
+    m_font.setPixelSize(std::max(1, m_fontCellWidth * 13 / Surface::CellWidth));
+}
+
 void EntryScreenWidget::flushDirty()
 {
+    if (m_fontCellWidth != m_model.cellWidth())
+        followCellSize();
     const ScreenModel::Rect dirty = m_model.takeDirty();
     // A caret that just moved shows at once instead of in the middle of a blink.
     if (!m_caretPhaseOn) {
@@ -84,12 +94,13 @@ void EntryScreenWidget::paintGlyphs(QPainter& painter, const QRect& rect) const
     painter.setFont(m_font);
     painter.setPen(ToQColor(ScreenModel::TextColor));
     const QFontMetrics metrics(m_font);
-    const int baseline = metrics.ascent() + (Surface::CellHeight - metrics.height()) / 2;
+    const int cellW = m_model.cellWidth(), cellH = m_model.cellHeight();
+    const int baseline = metrics.ascent() + (cellH - metrics.height()) / 2;
     const auto& glyphs = m_model.glyphs();
-    for (auto it = glyphs.lower_bound({rect.top() - Surface::CellHeight + 1, INT_MIN});
+    for (auto it = glyphs.lower_bound({rect.top() - cellH + 1, INT_MIN});
          it != glyphs.end() && it->first.first <= rect.bottom(); ++it) {
         const auto [y, x] = it->first;
-        const QRect cell(x, y, Surface::CellWidth, Surface::CellHeight);
+        const QRect cell(x, y, cellW, cellH);
         if (!cell.intersects(rect))
             continue;
         // Overstruck characters all land in the same cell.

@@ -25,6 +25,7 @@ public:
     // Repaints what the model changed since the last call, with the caret shown solid.
     void flushDirty();
     const ScreenModel& model() const { return m_model; }
+    const QFont& cellFont() const { return m_font; }
 
     // Key combinations the window's menus keep (their shortcuts); every other key, Alt+letter
     // mnemonics aside, goes to the engine even when a shortcut would match it.
@@ -49,6 +50,8 @@ protected:
 
 private:
     bool leftToMenus(const QKeyEvent& event) const;
+    // The font's size follows the model's character cell.
+    void followCellSize();
     void paintPixels(QPainter& painter, const QRect& rect) const;
     void paintGlyphs(QPainter& painter, const QRect& rect) const;
     void paintCaret(QPainter& painter) const;
@@ -57,6 +60,7 @@ private:
 
     ScreenModel& m_model;
     QFont m_font;
+    int m_fontCellWidth = 0;
     QTimer m_blinkTimer;
     bool m_caretPhaseOn = true;
     QList<QKeySequence> m_menuKeys;

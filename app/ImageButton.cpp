@@ -1,5 +1,6 @@
 #include "app/ImageButton.h"
 
+#include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -18,6 +19,14 @@ void ImageButton::setPicture(Toolbar::Picture p)
     if (p == m_picture)
         return;
     m_picture = p;
+    update();
+}
+
+void ImageButton::setOffered(bool offered)
+{
+    if (offered == m_offered)
+        return;
+    m_offered = offered;
     update();
 }
 
@@ -62,7 +71,35 @@ void ImageButton::paintEvent(QPaintEvent*)
     QRectF box = QRectF(rect()).adjusted(inset, inset, -inset, -inset);
     if (pressed)
         box.translate(1, 1);
-    paintArt(p, box);
+    if (m_offered)
+        paintArt(p, box);
+    else
+        paintGreyed(p, box);
+}
+
+void ImageButton::paintGreyed(QPainter& p, QRectF box) const
+{
+    // The artwork drawn at the device's pixel ratio, then turned into light greys.
+    const qreal ratio = devicePixelRatioF();
+    QImage art((QSizeF(size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    art.setDevicePixelRatio(ratio);
+    art.fill(Qt::transparent);
+    {
+        QPainter ap(&art);
+        ap.setRenderHint(QPainter::Antialiasing);
+        paintArt(ap, box);
+    }
+    for (int y = 0; y < art.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(art.scanLine(y));
+        for (int x = 0; x < art.width(); ++x) {
+            const int alpha = qAlpha(line[x]);
+            if (alpha == 0)
+                continue;
+            const int grey = 150 + qGray(qUnpremultiply(line[x])) * 90 / 255;
+            line[x] = qPremultiply(qRgba(grey, grey, grey, alpha));
+        }
+    }
+    p.drawImage(QPointF(0, 0), art);
 }
 
 void ImageButton::paintArt(QPainter& p, QRectF b) const

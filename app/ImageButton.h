@@ -18,6 +18,9 @@ public:
     Toolbar::Button button() const { return m_button; }
     int picture() const { return static_cast<int>(m_picture); }
     void setPicture(Toolbar::Picture p);
+    // A button whose command is not offered is drawn greyed, as a disabled menu item is.
+    bool offered() const { return m_offered; }
+    void setOffered(bool offered);
 
 signals:
     void mouseDown();
@@ -33,8 +36,10 @@ protected:
 
 private:
     void paintArt(class QPainter& p, QRectF box) const;
+    void paintGreyed(class QPainter& p, QRectF box) const;
 
     Toolbar::Button m_button;
     Toolbar::Picture m_picture = Toolbar::Picture::Flat;
     bool m_down = false;
+    bool m_offered = true;
 };

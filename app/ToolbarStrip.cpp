@@ -53,8 +53,12 @@ ToolbarStrip::ToolbarStrip(Toolbar& toolbar, QWidget* parent) : QWidget(parent),
 
 void ToolbarStrip::sync()
 {
-    for (ImageButton* button : m_buttons)
-        button->setPicture(m_toolbar.shown[button->button()]);
+    for (ImageButton* button : m_buttons) {
+        // A greyed button is drawn flat, whatever it showed when its command went.
+        const bool offered = m_toolbar.Offered(button->button());
+        button->setPicture(offered ? m_toolbar.shown[button->button()] : Toolbar::Picture::Flat);
+        button->setOffered(offered);
+    }
 }
 
 void ToolbarStrip::pointerOutside()

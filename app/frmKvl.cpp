@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -46,11 +47,11 @@ constexpr int PanelMinWidths[PanelCount + 1] = {0, 0, 42, 109, 71, 71, 85};
 
 } // namespace
 
-frmKvl::frmKvl(const std::filesystem::path& appDir, SettingsStore& store, Dialogs* dialogs,
-               QWidget* parent)
+frmKvl::frmKvl(const Folders& folders, SettingsStore& store, Dialogs* dialogs, QWidget* parent)
     : QMainWindow(parent), m_ownDialogs(dialogs ? nullptr : std::make_unique<QtDialogs>(this)),
-      m_engine(m_model, dialogs ? *dialogs : *m_ownDialogs, store, appDir)
+      m_engine(m_model, dialogs ? *dialogs : *m_ownDialogs, store, folders.app)
 {
+    m_engine.DataHome = folders.data;
     m_screen = new EntryScreenWidget(m_model, this);
     m_screen->setObjectName(QStringLiteral("EntryScreen"));
     setCentralWidget(m_screen);
@@ -85,6 +86,7 @@ void frmKvl::buildMenus()
 {
     buildFileMenu();
     buildEditMenu();
+    buildViewMenu();
     buildToolsMenu();
     buildHelpMenu();
 }
@@ -115,6 +117,7 @@ void frmKvl::buildFileMenu()
                           [&file] { file.mnuNew_Click(); });
     m_mnuOpen = addCommand(menu, QStringLiteral("&Open"), QStringLiteral("mnuOpen"),
                            [&file] { file.mnuOpen_Click(); });
+    m_mnuOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     m_mnuClose = addCommand(menu, QStringLiteral("&Close"), QStringLiteral("mnuClose"),
                             [&file] { file.mnuClose_Click(); });
     m_saveData = addCommand(menu, QStringLiteral("File &Save"), QStringLiteral("SaveData"),
@@ -154,6 +157,22 @@ void frmKvl::buildEditMenu()
     m_mnuDelRec->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
 }
 
+void frmKvl::buildViewMenu()
+{
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("&View"));
+    EntryScreen& scr = m_engine.scr;
+    addCommand(menu, QStringLiteral("&Larger Text"), QStringLiteral("mnuLarger"),
+               [&scr] { scr.LargerText(); })
+        ->setShortcuts(
+            {QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence(Qt::CTRL | Qt::Key_Plus)});
+    addCommand(menu, QStringLiteral("&Smaller Text"), QStringLiteral("mnuSmaller"), [&scr] {
+        scr.SmallerText();
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    addCommand(menu, QStringLiteral("&Normal Size"), QStringLiteral("mnuNormalSize"), [&scr] {
+        scr.NormalSize();
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+}
+
 void frmKvl::buildToolsMenu()
 {
     QMenu* menu = menuBar()->addMenu(QStringLiteral("&Tools"));
@@ -172,8 +191,9 @@ void frmKvl::buildToolsMenu()
 void frmKvl::buildHelpMenu()
 {
     QMenu* menu = menuBar()->addMenu(QStringLiteral("&Help"));
-    addCommand(menu, QStringLiteral("Korvalen Help"), QStringLiteral("Kvhelp"),
-               [this] { showHelp(); });
+    addCommand(menu, QStringLiteral("Korvalen Help"), QStringLiteral("Kvhelp"), [this] {
+        showHelp();
+    })->setShortcut(QKeySequence(Qt::Key_F1));
     m_mnuTips = addCommand(menu, QStringLiteral("Showtips"), QStringLiteral("mnuTips"),
                            [this] { m_engine.tip.mnuTips_Click(); });
     m_mnuTips->setCheckable(true);
@@ -261,7 +281,7 @@ void frmKvl::buildToolbar()
     m_toolbar->setAutoFillBackground(true);
     m_toolbar->setGeometry(0, 0, m_screen->width(), ToolbarStrip::HeightPx);
     // The entry band starts below the strip, whatever its height.
-    m_engine.scr.setToolbarRows(static_cast<double>(m_toolbar->height()) / Surface::CellHeight);
+    m_engine.scr.setToolbarHeightPx(m_toolbar->height());
     m_screen->setMouseTracking(true);
     m_screen->installEventFilter(this);
     connect(m_toolbar, &ToolbarStrip::clicked, this, [this](Toolbar::Opens opens) {
@@ -278,8 +298,7 @@ void frmKvl::connectScreen()
     // The menus are built by now; their shortcuts stay theirs.
     QList<QKeySequence> menuKeys;
     for (const QAction* action : menuBar()->findChildren<QAction*>())
-        if (!action->shortcut().isEmpty())
-            menuKeys.append(action->shortcut());
+        menuKeys.append(action->shortcuts());
     m_screen->setMenuKeys(std::move(menuKeys));
     connect(m_screen, &EntryScreenWidget::keyPressed, this, &frmKvl::keyToEngine);
     connect(m_screen, &EntryScreenWidget::focusGained, this, [this] {
@@ -310,6 +329,8 @@ void frmKvl::keyToEngine(const KeyStroke& key)
 
 void frmKvl::refresh()
 {
+    if (m_shownCellWidth != m_model.cellWidth())
+        followCellSize();
     if (m_shownRevision != m_engine.win.revision) {
         showWindowState();
         m_shownRevision = m_engine.win.revision;
@@ -333,8 +354,9 @@ void frmKvl::showWindowState()
     for (int i = 0; i < WindowState::RecentItems; ++i) {
         const auto& item = w.mnuRecentFile[static_cast<std::size_t>(i)];
         QAction* action = m_mnuRecentFile[static_cast<std::size_t>(i)];
-        if (i > 0) // a path's "&" is no shortcut mark
+        if (i > 0) // a path's "&" is no shortcut mark; the item's number is
             action->setText(
+                QStringLiteral("&%1 ").arg(i) +
                 QtText::Path(item.caption).replace(QLatin1Char('&'), QStringLiteral("&&")));
         action->setVisible(item.visible);
         action->setEnabled(item.enabled);
@@ -342,6 +364,7 @@ void frmKvl::showWindowState()
     m_mnuTips->setChecked(w.mnuTipsChecked);
     m_mnuCut->setEnabled(w.mnuCut);
     m_mnuPrefs->setEnabled(w.mnuPrefs);
+    m_toolbar->sync();
     for (int n = 1; n <= PanelCount; ++n) {
         if (n == 3)
             continue; // the duplicate switch shows as a picture
@@ -371,15 +394,36 @@ void frmKvl::showDupPicture(bool on)
     m_shownDupOn = on;
 }
 
+void frmKvl::followCellSize()
+{
+    // The previous-record box and the status panels keep their proportion to the cells.
+    m_shownCellWidth = m_model.cellWidth();
+    m_previous->setFont(MonoFont(m_shownCellWidth * 11 / Surface::CellWidth));
+    m_lblPrv->setFont(scaledFont(m_lblPrv->font()));
+    statusBar()->setFont(MonoFont(m_shownCellWidth * 12 / Surface::CellWidth));
+    for (int n = 1; n <= PanelCount; ++n)
+        m_panels[static_cast<std::size_t>(n)]->setMinimumWidth(
+            PanelMinWidths[n] * m_shownCellWidth / Surface::CellWidth);
+    placePreviousBox();
+}
+
+QFont frmKvl::scaledFont(QFont font) const
+{
+    const int normal = QApplication::font().pointSize();
+    if (normal > 0)
+        font.setPointSize(std::max(1, normal * m_shownCellWidth / Surface::CellWidth));
+    return font;
+}
+
 void frmKvl::placePreviousBox()
 {
     const int w = m_screen->width();
-    const int top = m_screen->height() - 7 * Surface::CellHeight;
-    m_previous->setGeometry(Surface::CellWidth, top, std::max(w - 2 * Surface::CellWidth, 0),
+    const int cellW = m_model.cellWidth(), cellH = m_model.cellHeight();
+    const int top = m_screen->height() - 7 * cellH;
+    m_previous->setGeometry(cellW, top, std::max(w - 2 * cellW, 0),
                             m_previous->sizeHint().height());
     const QSize label = m_lblPrv->sizeHint();
-    m_lblPrv->setGeometry((w - label.width()) / 2, top - Surface::CellHeight, label.width(),
-                          label.height());
+    m_lblPrv->setGeometry((w - label.width()) / 2, top - cellH, label.width(), label.height());
 }
 
 void frmKvl::resizeEvent(QResizeEvent* event)
@@ -396,8 +440,8 @@ void frmKvl::snapSize()
     const QSize avail = screen()->availableGeometry().size();
     const QSize frame = frameGeometry().size() - size();
     const QSize outer = size() + frame;
-    const EntryScreen::Size snapped = EntryScreen::SnapOuterSize({outer.width(), outer.height()},
-                                                                 {avail.width(), avail.height()});
+    const EntryScreen::Size snapped = EntryScreen::SnapOuterSize(
+        {outer.width(), outer.height()}, {avail.width(), avail.height()}, m_model.cellWidth());
     if (snapped.w == outer.width() && snapped.h == outer.height())
         return;
     m_snapping = true;

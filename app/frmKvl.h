@@ -35,9 +35,20 @@ public:
     // The desktop's program that shows a file with the viewer the user chose.
     static constexpr const char* Opener = "xdg-open";
 
+    // The program's own files, and the folder the operator's files are opened from at first.
+    struct Folders {
+        std::filesystem::path app, data;
+    };
+
     // Without dialogs the window shows real Qt dialogs; tests pass scripted ones.
-    frmKvl(const std::filesystem::path& appDir, SettingsStore& store, Dialogs* dialogs = nullptr,
+    frmKvl(const Folders& folders, SettingsStore& store, Dialogs* dialogs = nullptr,
            QWidget* parent = nullptr);
+    // The application directory is the data folder too, as in the build folder.
+    frmKvl(const std::filesystem::path& appDir, SettingsStore& store, Dialogs* dialogs = nullptr,
+           QWidget* parent = nullptr)
+        : frmKvl(Folders{appDir, appDir}, store, dialogs, parent)
+    {
+    }
     ~frmKvl() override;
 
     // Shows what the engine changed: the window state when its revision moved, and the
@@ -58,6 +69,7 @@ private:
     void buildMenus();
     void buildFileMenu();
     void buildEditMenu();
+    void buildViewMenu();
     void buildToolsMenu();
     void buildHelpMenu();
     void buildStatusBar();
@@ -74,6 +86,8 @@ private:
     void showWindowState();
     void showDupPicture(bool on);
     void placePreviousBox();
+    void followCellSize();
+    QFont scaledFont(QFont font) const;
     void snapSize();
     void terminateOnce();
     void showHelp();
@@ -106,6 +120,7 @@ private:
 
     std::optional<unsigned> m_shownRevision;
     std::optional<bool> m_shownDupOn;
+    int m_shownCellWidth = 0;
     int m_pressedPanel = 0; // the panel the left button went down on
     bool m_terminated = false;
     bool m_snapping = false;

@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "common/BuildInfo.h"
+
 namespace
 {
 
@@ -21,10 +23,7 @@ QFont Face(const char* family, QFont::StyleHint kind, int pointSize, bool bold =
 
 QString frmSplash::VersionText()
 {
-    return QStringLiteral("Version %1.%2.%3")
-        .arg(KORVALEN_VERSION_MAJOR)
-        .arg(KORVALEN_VERSION_MINOR)
-        .arg(KORVALEN_VERSION_PATCH);
+    return QStringLiteral("Version ") + QString::fromLatin1(BuildInfo::Version);
 }
 
 frmSplash::frmSplash(QWidget* parent)
@@ -56,7 +55,8 @@ frmSplash::frmSplash(QWidget* parent)
          Face("Arial Narrow", QFont::SansSerif, 12)},
         {"lblCompanyProduct", QStringLiteral("Data Entry and Verification"),
          Face("Arial", QFont::SansSerif, 22, true)},
-        {"lblPlatform", QStringLiteral("for Windows"), Face("Comic Sans MS", QFont::Cursive, 16)},
+        {"lblPlatform", QStringLiteral("for ") + QString::fromLatin1(BuildInfo::Platform),
+         Face("Comic Sans MS", QFont::Cursive, 16)},
         {"lblVersion", VersionText(), Face("Comic Sans MS", QFont::Cursive, 11)},
     };
     for (const Line& line : lines) {

@@ -166,7 +166,7 @@ void DataFileLifecycle::OpenDataFile(const std::string& path)
     const SlotCheck check = SlotCheck::Of(DataFileLen, measured.value(), f.RecLen);
 
     DataFilePath = path;
-    m_e.win.caption = CaptionPrefix + text::Upper(path);
+    m_e.win.caption = CaptionPrefix + path;
     r.RecBuf.assign(static_cast<std::size_t>(f.RecLen), ' ');
     m_e.WindowChanged();
 

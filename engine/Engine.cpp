@@ -1,5 +1,6 @@
 #include "engine/Engine.h"
 
+#include "common/BuildInfo.h"
 #include "common/FindFile.h"
 #include "common/TextUtil.h"
 #include "keying/Surface.h"
@@ -13,7 +14,8 @@ Engine::Engine(Surface& surface_, Dialogs& dialogs_, SettingsStore& store_,
 
 Engine::Engine(Surface& surface_, Dialogs& dialogs_, SettingsStore& store_,
                std::filesystem::path appDir, FileIo& io_)
-    : surface(surface_), dialogs(dialogs_), store(store_), AppDir(std::move(appDir)), io(io_)
+    : surface(surface_), dialogs(dialogs_), store(store_), AppDir(std::move(appDir)),
+      DataHome(AppDir), io(io_)
 {
     store.OnFailure = [this](const std::string& message) {
         MsgBox(message, Dialogs::Buttons::OK, Dialogs::Icon::Exclamation);
@@ -29,6 +31,7 @@ void Engine::LoadSettings()
 {
     prefs.LoadSettings(store);
     prefsForm.Form_Load();
+    scr.LoadTextSize();
 }
 
 std::filesystem::path Engine::DupPicture(bool on) const
@@ -42,7 +45,7 @@ void Engine::Form_Load()
     scr.CurCol = 1;
     fld.CurFld = 1;
     fld.FldType = 'A';
-    file.DataPath = AppDir.string();
+    file.DataPath = DataHome.string();
     win.dupPictureOn = false;
     std::error_code ec;
     const auto picture = DupPicture(false);
@@ -90,12 +93,15 @@ Dialogs::Answer Engine::MsgBox(const std::string& text, Dialogs::Buttons buttons
 
 void Engine::mnuAbout_Click()
 {
+    const std::string platform = BuildInfo::Platform;
     MsgBox("    KORVALEN Data Entry and Verification \r"
-           "          for WINDOWS 98/2000/XP.\r"
-           "\r"
-           " USE AT YOUR OWN RISK. For Support contact\r"
-           "    support@korvalen.example",
-           Dialogs::Buttons::OK, Dialogs::Icon::None, "KORVALEN for Windows(beta)");
+           "          for " +
+               platform + ", version " + BuildInfo::Version +
+               ".\r"
+               "\r"
+               " USE AT YOUR OWN RISK. For Support contact\r"
+               "    support@korvalen.example",
+           Dialogs::Buttons::OK, Dialogs::Icon::None, "KORVALEN for " + platform + "(beta)");
 }
 
 std::filesystem::path Engine::HelpPage() const

@@ -48,6 +48,9 @@ public:
     Dialogs& dialogs;
     SettingsStore& store;
     const std::filesystem::path AppDir;
+    // The folder File > Open starts in until one is chosen: the application directory,
+    // unless the program is installed where the operator may not write.
+    std::filesystem::path DataHome;
     FileIo& io; // what the data file is written through
 
     Preferences prefs;

@@ -10,6 +10,15 @@ class PositionOnlySurface : public Surface
 public:
     PositionOnlySurface(double cols, double rows) : m_cols(cols), m_rows(rows) {}
 
+    int cellWidth() const override { return m_cellW; }
+    // The same pixels hold fewer cells of a larger size.
+    void setCellWidth(int px) override
+    {
+        m_cols = m_cols * m_cellW / px;
+        m_rows = m_rows * m_cellW / px;
+        m_cellW = px;
+        clear();
+    }
     double widthCols() const override { return m_cols; }
     double heightRows() const override { return m_rows; }
     double printCol() const override { return m_col; }
@@ -33,4 +42,5 @@ public:
 private:
     double m_cols, m_rows;
     double m_col = 0, m_row = 0;
+    int m_cellW = CellWidth;
 };

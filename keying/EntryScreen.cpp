@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/TextUtil.h"
 #include "engine/Engine.h"
+#include "settings/SettingsStore.h"
 
 namespace
 {
@@ -25,8 +27,7 @@ void EntryScreen::PosCur()
     Surface& s = m_e.surface;
     if (s.printCol() < 0)
         s.setPrintPos(0, s.printRow());
-    s.setCaretPos(Round(s.printCol() * Surface::CellWidth),
-                  Round(s.printRow() * Surface::CellHeight));
+    s.setCaretPos(Round(s.printCol() * s.cellWidth()), Round(s.printRow() * s.cellHeight()));
     s.showCaret();
 }
 
@@ -60,7 +61,7 @@ void EntryScreen::ClearArea()
 {
     Surface& s = m_e.surface;
     m_bandCols = s.widthCols();
-    s.fillBox(0, T(), m_bandCols, 2 * T() + 1, m_e.prefs.FormBackColor);
+    s.fillBox(0, T(), m_bandCols, bandBottom(), m_e.prefs.FormBackColor);
     s.setPrintPos(0, s.printRow());
     Clearchars(ScrCols, 0xFFFFFF);
 }
@@ -101,7 +102,7 @@ void EntryScreen::InitScreen()
     PrintHeadLine();
     PrintFmtLine();
     f.FmtLine = f.FmtLines[static_cast<std::size_t>(f.FmtNo)];
-    s.createCaret(1, 12);
+    s.createCaret(1, caretHeight());
     CurCol = 1;
     s.setPrintPos(0, dataRow());
     PosCur();
@@ -204,9 +205,57 @@ void EntryScreen::Resized()
         return;
     // Beyond the columns of the section the band holds nothing but its colour.
     const double col = s.printCol(), row = s.printRow();
-    s.fillBox(m_bandCols, T(), cols, 2 * T() + 1, m_e.prefs.FormBackColor);
+    s.fillBox(m_bandCols, T(), cols, bandBottom(), m_e.prefs.FormBackColor);
     m_bandCols = cols;
     s.setPrintPos(col, row);
+}
+
+double EntryScreen::T() const
+{
+    return static_cast<double>(m_toolbarPx) / m_e.surface.cellHeight();
+}
+
+int EntryScreen::caretHeight() const
+{
+    return m_e.surface.cellHeight() * 3 / 4;
+}
+
+void EntryScreen::LargerText()
+{
+    ChangeTextSize(m_e.surface.cellWidth() + CellWidthStep);
+}
+
+void EntryScreen::SmallerText()
+{
+    ChangeTextSize(m_e.surface.cellWidth() - CellWidthStep);
+}
+
+void EntryScreen::ChangeTextSize(int cellWidth)
+{
+    Surface& s = m_e.surface;
+    cellWidth = std::clamp(cellWidth, MinCellWidth, MaxCellWidth);
+    if (cellWidth == s.cellWidth())
+        return;
+    s.setCellWidth(cellWidth);
+    m_e.store.saveSetting(Preferences::AppName, "View", "Cell Width", std::to_string(cellWidth));
+    if (!RecordShown)
+        return;
+    // The band, message line and the section holding the cursor, at the new size.
+    s.createCaret(1, caretHeight());
+    m_e.status.DisplayMode(m_e.status.ModeMsg, m_e.status.ModeColor);
+    DispSecn();
+    m_e.WindowChanged();
+}
+
+void EntryScreen::LoadTextSize()
+{
+    const std::string stored = m_e.store.getSetting(Preferences::AppName, "View", "Cell Width",
+                                                    std::to_string(Surface::CellWidth));
+    const int width = static_cast<int>(text::Val(stored));
+    // Only a size the menu could have set; anything else leaves the normal size.
+    if (width >= MinCellWidth && width <= MaxCellWidth &&
+        (width - MinCellWidth) % CellWidthStep == 0)
+        m_e.surface.setCellWidth(width);
 }
 
 void EntryScreen::FocusLost()
@@ -220,15 +269,15 @@ void EntryScreen::FocusGained()
     // With no record on the screen there is no place for the caret to show.
     if (!RecordShown)
         return;
-    m_e.surface.createCaret(1, 12);
+    m_e.surface.createCaret(1, caretHeight());
     m_e.surface.setPrintPos(SavedX, SavedY);
     PosCur();
 }
 
-EntryScreen::Size EntryScreen::SnapOuterSize(Size outer, Size screen)
+EntryScreen::Size EntryScreen::SnapOuterSize(Size outer, Size screen, int cellWidth)
 {
     Size s = outer;
-    s.w -= s.w % Surface::CellWidth;
+    s.w -= s.w % cellWidth;
     s.w = std::max(s.w, screen.w / 2);
     s.h = std::max(s.h, screen.h / 2);
     return s;

@@ -29,10 +29,19 @@ public:
     // record then, but only a keystroke completes it.
     bool SettingUp = false;
 
-    // The entry band starts below the toolbar strip: its height in rows, as the window has it.
-    double T() const { return m_toolbarRows; }
-    void setToolbarRows(double rows) { m_toolbarRows = rows; }
+    // Character cells from three quarters of the normal width to three times it, in steps
+    // of a quarter.
+    static constexpr int MinCellWidth = Surface::CellWidth * 3 / 4;
+    static constexpr int MaxCellWidth = Surface::CellWidth * 3;
+    static constexpr int CellWidthStep = Surface::CellWidth / 4;
+
+    // The entry band starts below the toolbar strip: its height in rows of the cell size now.
+    double T() const;
+    void setToolbarHeightPx(int px) { m_toolbarPx = px; }
     double dataRow() const { return T() + 1; }
+    // The band's lower edge: the heading, data and format lines and a quarter row, as many
+    // rows below the band's top as the strip is high at the normal size.
+    double bandBottom() const { return T() + ToolbarRows + 1; }
 
     void InitScreen();
     void PosCur();
@@ -62,6 +71,18 @@ public:
 
     void FocusLost();
     void FocusGained();
+    // View > Larger Text, Smaller Text and Normal Size: the cell width one step up or down,
+    // or back to normal. The size is kept in the settings and the screen drawn again; the
+    // cursor stays on its record position.
+    void LargerText();
+    void SmallerText();
+    void NormalSize() { ChangeTextSize(Surface::CellWidth); }
+    void ChangeTextSize(int cellWidth);
+    // The stored cell width, at start-up.
+    void LoadTextSize();
+    // The caret's height in the cell size now.
+    int caretHeight() const;
+
     // The surface changed size: the band reaches its new width. The section shown stays as
     // it is until the next record is set up, so the cursor does not move.
     void Resized();
@@ -71,13 +92,13 @@ public:
     struct Size {
         int w, h;
     };
-    static Size SnapOuterSize(Size outer, Size screen);
+    static Size SnapOuterSize(Size outer, Size screen, int cellWidth = Surface::CellWidth);
 
 private:
     int surfaceCols() const;
     void PrintSlice(const std::string& line, int from, int count);
 
     Engine& m_e;
-    double m_toolbarRows = ToolbarRows;
+    int m_toolbarPx = static_cast<int>(ToolbarRows * Surface::CellHeight);
     double m_bandCols = 0; // how far the band has been filled
 };

@@ -36,14 +36,23 @@ int ScreenModel::toPx(double cells, int cellSize)
     return static_cast<int>(std::lround(cells * cellSize));
 }
 
+void ScreenModel::setCellWidth(int px)
+{
+    if (px == m_cellW || px <= 0)
+        return;
+    clear();
+    m_cellW = px;
+    m_cellH = 2 * px;
+}
+
 double ScreenModel::widthCols() const
 {
-    return static_cast<double>(m_w) / CellWidth;
+    return static_cast<double>(m_w) / m_cellW;
 }
 
 double ScreenModel::heightRows() const
 {
-    return static_cast<double>(m_h) / CellHeight;
+    return static_cast<double>(m_h) / m_cellH;
 }
 
 void ScreenModel::setPrintPos(double col, double row)
@@ -54,16 +63,16 @@ void ScreenModel::setPrintPos(double col, double row)
 
 void ScreenModel::fillBox(double col1, double row1, double col2, double row2, Color color)
 {
-    int x1 = toPx(std::min(col1, col2), CellWidth), x2 = toPx(std::max(col1, col2), CellWidth);
-    int y1 = toPx(std::min(row1, row2), CellHeight), y2 = toPx(std::max(row1, row2), CellHeight);
+    int x1 = toPx(std::min(col1, col2), m_cellW), x2 = toPx(std::max(col1, col2), m_cellW);
+    int y1 = toPx(std::min(row1, row2), m_cellH), y2 = toPx(std::max(row1, row2), m_cellH);
     m_col = col2;
     m_row = row2;
     // Glyphs under the box are painted over.
-    for (auto it = m_glyphs.lower_bound({y1 - CellHeight + 1, INT32_MIN}); it != m_glyphs.end();) {
+    for (auto it = m_glyphs.lower_bound({y1 - m_cellH + 1, INT32_MIN}); it != m_glyphs.end();) {
         const auto [gy, gx] = it->first;
         if (gy >= y2)
             break;
-        if (gx + CellWidth > x1 && gx < x2)
+        if (gx + m_cellW > x1 && gx < x2)
             it = m_glyphs.erase(it);
         else
             ++it;
@@ -84,13 +93,13 @@ void ScreenModel::fillBox(double col1, double row1, double col2, double row2, Co
 
 void ScreenModel::print(std::string_view text)
 {
-    const int y = toPx(m_row, CellHeight);
+    const int y = toPx(m_row, m_cellH);
     for (const char c : text) {
-        const int x = toPx(m_col, CellWidth);
+        const int x = toPx(m_col, m_cellW);
         std::string& cell = m_glyphs[{y, x}];
         if (cell.empty() || cell.back() != c)
             cell.push_back(c);
-        markDirty({x, y, CellWidth, CellHeight});
+        markDirty({x, y, m_cellW, m_cellH});
         m_col += 1;
     }
 }
@@ -151,19 +160,19 @@ Color ScreenModel::pixel(int x, int y) const
 
 Color ScreenModel::cellColor(double col, double row) const
 {
-    return pixel(toPx(col + 0.5, CellWidth), toPx(row + 0.5, CellHeight));
+    return pixel(toPx(col + 0.5, m_cellW), toPx(row + 0.5, m_cellH));
 }
 
 std::string ScreenModel::rowText(double row) const
 {
-    const int y = toPx(row, CellHeight);
+    const int y = toPx(row, m_cellH);
     std::string out;
     for (auto it = m_glyphs.lower_bound({y, INT32_MIN});
          it != m_glyphs.end() && it->first.first == y; ++it) {
         const int x = it->first.second;
         if (x < 0)
             continue;
-        const auto col = static_cast<std::size_t>(x / CellWidth);
+        const auto col = static_cast<std::size_t>(x / m_cellW);
         if (out.size() <= col)
             out.resize(col + 1, ' ');
         out[col] = it->second.back();

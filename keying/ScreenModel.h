@@ -36,6 +36,8 @@ public:
     // Pixels a row of pixels() holds: the widest the window has been.
     int stride() const { return m_capW; }
 
+    int cellWidth() const override { return m_cellW; }
+    void setCellWidth(int px) override;
     double widthCols() const override;
     double heightRows() const override;
     double printCol() const override { return m_col; }
@@ -67,6 +69,7 @@ private:
     void markDirty(Rect r);
     static int toPx(double cells, int cellSize);
 
+    int m_cellW = CellWidth, m_cellH = CellHeight;
     int m_w = 0, m_h = 0;       // the size shown
     int m_capW = 0, m_capH = 0; // the size held
     std::vector<Color> m_pixels;

@@ -12,10 +12,17 @@ using Color = std::uint32_t;
 class Surface
 {
 public:
+    // The normal character cell, in pixels; larger or smaller text keeps its shape.
     static constexpr int CellWidth = 8;
     static constexpr int CellHeight = 16;
 
     virtual ~Surface() = default;
+
+    // The character cell now, in whole pixels: twice as high as it is wide.
+    virtual int cellWidth() const = 0;
+    int cellHeight() const { return 2 * cellWidth(); }
+    // Changes the cell size; what was drawn is cleared, to be drawn again at the new size.
+    virtual void setCellWidth(int px) = 0;
 
     virtual double widthCols() const = 0;
     virtual double heightRows() const = 0;

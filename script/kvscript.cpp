@@ -1,5 +1,6 @@
-// kvscript DIR SCRIPT: replays a keying session without a window. DIR is the application
-// and data folder (FILE.FMT is read there, settings are kept in DIR/kvscript.ini); SCRIPT
+// kvscript DIR SCRIPT (or kvscript --version): replays a keying session without a window. DIR is
+// the application and data folder (FILE.FMT is read there, settings are kept in DIR/kvscript.ini);
+// SCRIPT
 // ("-" for standard input) holds one command a line. Message boxes and "show" printouts go
 // to standard output. Exit status: 0 done, 1 the settings file could not be written,
 // 2 a script error, a missing DIR or an unreadable SCRIPT.
@@ -7,7 +8,9 @@
 #include <filesystem>
 #include <iostream>
 #include <sstream>
+#include <string_view>
 
+#include "common/BuildInfo.h"
 #include "common/FullIo.h"
 #include "common/SystemFileIo.h"
 #include "engine/Engine.h"
@@ -59,6 +62,10 @@ int Run(const fs::path& dir, std::istream& script, const std::string& scriptName
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::string_view(argv[1]) == "--version") {
+        std::cout << "kvscript " << BuildInfo::Version << '\n';
+        return 0;
+    }
     if (argc != 3) {
         std::cerr << "usage: kvscript DIR SCRIPT (\"-\" reads the script from standard input)\n";
         return ScriptFailed;

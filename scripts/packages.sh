@@ -3,7 +3,8 @@
 
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libx11-dev libgtest-dev
           libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth xdotool x11-utils
-          x11-xserver-utils xdg-utils clang libclang-rt-14-dev)
+          x11-xserver-utils xdg-utils clang libclang-rt-14-dev
+          dpkg-dev lintian desktop-file-utils appstream)
 # What one script needs beyond these (scripts/coverage: gcovr), set before sourcing.
 packages+=("${extra_packages[@]}")
 

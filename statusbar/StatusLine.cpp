@@ -40,7 +40,7 @@ void StatusLine::setPanel(int n, const std::string& text)
 
 std::string StatusLine::FilePanelText(const std::string& dataFile, const std::string& fmtName)
 {
-    const std::string path = text::Upper(dataFile);
+    const std::string& path = dataFile;
     // A path short enough to show whole is not abbreviated.
     const std::string shown =
         path.size() <= 21 ? path : path.substr(0, 3) + ".." + path.substr(path.size() - 16);

@@ -2,9 +2,18 @@
 
 #include "engine/Engine.h"
 
-bool Toolbar::ignored(Button b) const
+bool Toolbar::Offered(Button b) const
 {
-    return b == ImgFileNew && !m_e.win.mnuNew;
+    switch (b) {
+    case ImgFileNew:
+        return m_e.win.mnuNew;
+    case ImgFileOpen:
+        return m_e.win.mnuOpen;
+    case ImgFileSave:
+        return m_e.win.SaveData;
+    default:
+        return true;
+    }
 }
 
 void Toolbar::set(Picture p, std::initializer_list<Button> buttons)
@@ -15,7 +24,7 @@ void Toolbar::set(Picture p, std::initializer_list<Button> buttons)
 
 void Toolbar::MouseDown(Button b)
 {
-    if (ignored(b))
+    if (!Offered(b))
         return;
     shown[b] = Picture::Pressed;
     if (b == ImgFileOpen)
@@ -24,7 +33,7 @@ void Toolbar::MouseDown(Button b)
 
 void Toolbar::MouseMove(Button b)
 {
-    if (ignored(b))
+    if (!Offered(b))
         return;
     shown[b] = Picture::Raised;
     switch (b) {
@@ -48,7 +57,7 @@ void Toolbar::MouseMove(Button b)
 
 void Toolbar::MouseUp(Button b)
 {
-    if (ignored(b))
+    if (!Offered(b))
         return;
     if (b == ImgFileOpen)
         return; // stays pressed until the pointer moves
@@ -57,16 +66,14 @@ void Toolbar::MouseUp(Button b)
 
 Toolbar::Opens Toolbar::Click(Button b)
 {
-    if (ignored(b))
+    if (!Offered(b))
         return Opens::Nothing;
     switch (b) {
     case ImgFileNew:
         m_e.file.mnuNew_Click();
         break;
     case ImgFileOpen:
-        // As its tool tip promises; like the menu item, only while no file is open.
-        if (m_e.win.mnuOpen)
-            m_e.file.mnuOpen_Click();
+        m_e.file.mnuOpen_Click();
         break;
     case ImgFileSave:
         // With no file open there is nothing to save, and "File Saved" would mislead.

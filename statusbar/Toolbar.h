@@ -33,10 +33,12 @@ public:
     Opens Click(Button b);
     // The pointer moved over the strip outside the buttons or over the entry screen.
     void MoveOutside();
+    // Whether the button's command is offered now, as its menu item is: New and Open
+    // while no file is open, Save while one is. A button not offered is greyed and does
+    // nothing at all.
+    bool Offered(Button b) const;
 
 private:
-    // New does nothing at all while File > New Data File is greyed.
-    bool ignored(Button b) const;
     void set(Picture p, std::initializer_list<Button> buttons);
 
     Engine& m_e;

@@ -113,6 +113,7 @@ private slots:
     void helpOpensThePageOrSaysWhy();
     void exitAsksForARecordInHand();
     void theBandFollowsTheWindowsWidth();
+    void textSizeScalesTheCellsAndTheBand();
     void toolbarPicturesFollowThePointer();
     void toolbarClicksRunTheirCommands();
     void toolbarArtworkIsSharpAtPixelRatioTwo();
@@ -411,6 +412,38 @@ void frmKvlTest::theBandFollowsTheWindowsWidth()
     bandReachesTheEdge("shrunk and grown back");
 }
 
+void frmKvlTest::textSizeScalesTheCellsAndTheBand()
+{
+    // Ctrl+O is File > Open's, not a key typed into the screen.
+    QTest::keyClick(screen(), Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(m_dialogs.openRequests.size(), std::size_t(1));
+    m_dialogs.boxes.clear(); // "No File Selected"
+    openFile(StockRecord + "\r\n", "STOCK-19");
+    QTest::keyClicks(screen(), QStringLiteral("4"));
+    // The band starts below the 36-pixel strip and spans three and a quarter rows of cells,
+    // edge to edge.
+    const auto bandSpansTheLines = [&](int cellWidth) {
+        QCOMPARE(screen()->model().cellWidth(), cellWidth);
+        QCOMPARE(screen()->cellFont().pixelSize(), cellWidth * 13 / 8);
+        const QImage image = screenImage();
+        const int right = screen()->width() - 4, bottom = 36 + 13 * cellWidth / 2;
+        QCOMPARE(At(image, right, 38), Band);
+        QCOMPARE(At(image, right, bottom - 2), Band);
+        QVERIFY(At(image, right, bottom + 2) != Band);
+        const double row = m_window->engine().scr.dataRow();
+        QCOMPARE(screen()->model().rowText(row).substr(0, 1), std::string("4"));
+    };
+    bandSpansTheLines(8);
+    QTest::keyClick(screen(), Qt::Key_Equal, Qt::ControlModifier);
+    QTest::keyClick(screen(), Qt::Key_Equal, Qt::ControlModifier);
+    bandSpansTheLines(12);
+    QCOMPARE(m_store.getSetting("Korvalen", "View", "Cell Width", ""), std::string("12"));
+    QTest::keyClick(screen(), Qt::Key_Minus, Qt::ControlModifier);
+    bandSpansTheLines(10);
+    QTest::keyClick(screen(), Qt::Key_0, Qt::ControlModifier);
+    bandSpansTheLines(8);
+}
+
 // Steps, each followed by the five pictures it leaves (F flat, R raised, P pressed): a move
 // (m), press (p), release (r), release away from the button (x) or click (c) on a button
 // named by its letter, or a move over the strip between the buttons or the entry screen.
@@ -452,18 +485,25 @@ void frmKvlTest::play(const char* steps)
 
 void frmKvlTest::toolbarPicturesFollowThePointer()
 {
-    // Each picture is painted differently.
+    // Without a file Save is greyed, as its menu item is: nothing on it changes a picture.
+    // A move over New changes New only; over Open, it flattens all the others. The strip
+    // between the buttons and the entry screen both flatten all five.
     ImageButton& save = *button(Toolbar::ImgFileSave);
+    const QImage greyed = Render(save, 1);
+    play("ms FFFFF ps FFFFF rs FFFFF mf FFFRF mp FFFFR mn RFFFR mo FRFFF strip FFFFF "
+         "mf FFFRF screen FFFFF");
+    // With a file open Save is offered, and New and Open are greyed. Each picture is painted
+    // differently. From Save onto Format, Save goes flat; back onto Save, Format stays raised.
+    openFile("", "STOCK-19");
+    QVERIFY(save.offered() && !button(Toolbar::ImgFileNew)->offered() &&
+            !button(Toolbar::ImgFileOpen)->offered());
     const QImage flat = Render(save, 1);
     play("ms FFRFF");
     const QImage raised = Render(save, 1);
     play("ps FFPFF");
-    QVERIFY(flat != raised && raised != Render(save, 1) && flat != Render(save, 1));
-    // From Save onto Format, Save goes flat; back onto Save, Format stays raised. A move over
-    // New changes New only; over Open, it flattens all the others. The strip between the
-    // buttons and the entry screen both flatten all five.
-    play("xs FFRFF mf FFFRF ms FFRRF mp FFFFR mf FFFRF mn RFFRF mo FRFFF ms FFRFF strip FFFFF "
-         "mf FFFRF screen FFFFF");
+    const QImage pressed = Render(save, 1);
+    QVERIFY(flat != greyed && flat != raised && raised != pressed && flat != pressed);
+    play("xs FFRFF mf FFFRF ms FFRRF mp FFFFR mn FFFFR mo FFFFR mf FFFRF");
 }
 
 void frmKvlTest::toolbarClicksRunTheirCommands()
@@ -483,7 +523,7 @@ void frmKvlTest::toolbarClicksRunTheirCommands()
     // With a file open New is greyed: nothing on it changes a picture or runs anything.
     m_dialogs.openAnswers.push_back(m_appDir->write("parts.dat", ""));
     m_dialogs.chooseEntry("STOCK-19");
-    play("co FPFFF");
+    play("co FFFFF");
     QVERIFY(!action("mnuNew")->isEnabled());
     const auto boxes = m_dialogs.boxes.size();
     const auto requests = m_dialogs.openRequests.size();
@@ -517,6 +557,7 @@ void frmKvlTest::toolbarArtworkIsSharpAtPixelRatioTwo()
     // from both kinds of scaling of the 1x picture, and fills the button as at 1x.
     for (int b = 0; b < Toolbar::ButtonCount; ++b) {
         ImageButton& art = *button(b);
+        art.setOffered(true); // the artwork itself, not its greyed form
         const QImage one = Render(art, 1);
         const QImage two = Render(art, 2);
         QCOMPARE(two.size(), one.size() * 2);

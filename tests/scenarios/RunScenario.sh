@@ -3,7 +3,7 @@
 # The scenario's leading "# fixture: NAME" lines name folders of fixtures/ that are copied,
 # in turn, into a fresh folder that kvscript runs in; "# settings: SECTION" lines name
 # sections of the settings file shown at the end. That folder's path is written as $DIR
-# in the output compared (in any case, as the caption upper-cases it).
+# in the output compared.
 # Usage: RunScenario.sh KVSCRIPT SCENARIO.kvs   (expects SCENARIO.out beside it)
 set -euo pipefail
 
@@ -45,10 +45,8 @@ if [ "$status" -ne 0 ]; then
     exit 1
 fi
 
-upper=${dir^^}
 while IFS= read -r line || [ -n "$line" ]; do
-    line=${line//"$dir"/'$DIR'}
-    printf '%s\n' "${line//"$upper"/'$DIR'}"
+    printf '%s\n' "${line//"$dir"/'$DIR'}"
 done <"$work/stdout" >"$work/actual"
 
 # The data files and ".fil" copies the session created or changed, a record per line, line
