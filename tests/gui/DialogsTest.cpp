@@ -46,7 +46,7 @@ class DialogsTest : public QObject
 private slots:
     void formatChoice_data();
     void formatChoice();
-    void preferencesOkAppliesAndCancelKeepsTheControls();
+    void preferencesControlsReachTheForm();
     void tipButtonsStepAndTheBoxSwitchesTipsOff();
     void progressAppearsLateAndCancels();
 
@@ -98,8 +98,9 @@ void DialogsTest::formatChoice()
     QCOMPARE(combo->count(), static_cast<int>(opening.entries.size()));
 }
 
-// Typing, clicking, OK and Cancel; what OK stores, and how, the core's Preferences tests check.
-void DialogsTest::preferencesOkAppliesAndCancelKeepsTheControls()
+// Typing, clicking, OK, Escape and the controls at the next opening; what OK and Cancel do
+// with them the core's Preferences tests and preferences.out check.
+void DialogsTest::preferencesControlsReachTheForm()
 {
     Station s;
     s.e.LoadSettings();
@@ -109,7 +110,7 @@ void DialogsTest::preferencesOkAppliesAndCancelKeepsTheControls()
         WorkModal(dialog, steps);
         QVERIFY(!s.e.prefsForm.Visible);
     };
-    s.dialogs.colorAnswers = {0x0000FF};
+    s.dialogs.colorAnswers = {0x0000FF, 0x00FFFF};
     work([&] {
         QVERIFY(Child<QRadioButton>(dialog, "DupKey7")->isChecked());
         // Text that a key event carries, a letter beyond ASCII among it.
@@ -119,6 +120,7 @@ void DialogsTest::preferencesOkAppliesAndCancelKeepsTheControls()
         ClickBox(Child<QRadioButton>(dialog, "DupkeyF12"));
         ClickBox(Child<QCheckBox>(dialog, "Check1"));
         Click(dialog, "cmdBkClr");
+        Click(dialog, "cmdTxtclr");
         Click(dialog, "OK");
     });
     const Preferences& p = s.e.prefs;
@@ -126,20 +128,15 @@ void DialogsTest::preferencesOkAppliesAndCancelKeepsTheControls()
     QCOMPARE(p.DupKeyCode, Preferences::DupKeyF12);
     QVERIFY(p.UptronSw);
     QCOMPARE(p.FormBackColor, Color(0x0000FF));
+    QCOMPARE(p.TextBackColor, Color(0x00FFFF));
 
-    // Escape cancels; the next opening shows the controls as they were left.
-    const std::string f3 = p.MemKeys[3];
     work([&] {
         QTest::keyClicks(child("Mem3"), QStringLiteral("not applied"));
         ClickBox(Child<QCheckBox>(dialog, "Check1"));
         ClickBox(Child<QRadioButton>(dialog, "DupKey7"));
-        Click(dialog, "cmdTxtclr"); // the colour picker is cancelled: nothing queued
         QTest::keyClick(&dialog, Qt::Key_Escape);
     });
-    QCOMPARE(s.dialogs.texts().back(), std::string("Cancelled"));
-    QCOMPARE(p.MemKeys[3], f3);
-    QVERIFY(p.UptronSw);
-    QCOMPARE(p.DupKeyCode, Preferences::DupKey7); // the Duplicate key acts at once
+    QVERIFY(p.UptronSw); // not applied
     work([&] {
         QCOMPARE(Child<QLineEdit>(dialog, "Mem3")->text(), QStringLiteral("not applied"));
         QVERIFY(!Child<QCheckBox>(dialog, "Check1")->isChecked());
@@ -167,7 +164,6 @@ void DialogsTest::tipButtonsStepAndTheBoxSwitchesTipsOff()
         Click(window, "CmdPrvTip");
         seen << text->text();
         QVERIFY(box->isChecked());
-        QCOMPARE(box->toolTip(), QStringLiteral("Uncheck this after seeing All please! "));
         ClickBox(box);
         Click(window, "cmdOK");
     });
