@@ -5,7 +5,6 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QThread>
 #include <QtTest>
 
 #include <functional>

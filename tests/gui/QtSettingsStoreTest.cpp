@@ -1,6 +1,3 @@
-#include <QDir>
-#include <QFileInfo>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <sys/stat.h>
