@@ -20,9 +20,8 @@
 namespace
 {
 
-// One opening of the format choice: the entries listed, the index it shows, the entry the
-// operator picks or the text typed (Enter after it when no button is named), the button then
-// pressed and the choice that comes back.
+// An opening: entries, the index shown, the entry picked or text typed (then Enter if no
+// button is named), the button pressed and the choice that comes back.
 struct Opening {
     std::vector<std::string> entries;
     int shown, pick;
@@ -97,8 +96,7 @@ void DialogsTest::formatChoice()
     QCOMPARE(combo->count(), static_cast<int>(opening.entries.size()));
 }
 
-// Typing, clicking, OK, Escape and the controls at the next opening; what OK and Cancel do
-// with them the core's Preferences tests and preferences.out check.
+// The controls reach the form; what OK and Cancel do with it preferences.out checks.
 void DialogsTest::preferencesControlsReachTheForm()
 {
     Station s;
@@ -171,8 +169,7 @@ void DialogsTest::tipButtonsStepAndTheBoxSwitchesTipsOff()
     QVERIFY(!s.e.win.mnuTipsChecked);
 }
 
-// Long work shows a progress dialog only once it has taken about half a second, closes it
-// when done, and reports a click on Cancel to the work.
+// Progress shows after about half a second, goes when done, and reports Cancel.
 void DialogsTest::progressAppearsLateAndCancels()
 {
     QWidget window;
@@ -186,8 +183,7 @@ void DialogsTest::progressAppearsLateAndCancels()
     QVERIFY(dialogs.progress("Inserting record 1", 0, 100 << 20));
     QVERIFY(dialogs.progress("Inserting record 1", 10 << 20, 100 << 20));
     QVERIFY2(!shown(), "quick work shows nothing");
-    // Ended quickly from a menu command, then a message box: the dialog must not turn up
-    // in the box's own event loop.
+    // Ended quickly, then a message box: the dialog must not turn up in the box's loop.
     QVERIFY(dialogs.progress("Inserting record 1", 0, 0));
     bool turnedUp = true;
     QEventLoop command;

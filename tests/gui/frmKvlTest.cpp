@@ -150,8 +150,7 @@ void frmKvlTest::openFile(const std::string& records, const char* entry)
     QVERIFY(m_dialogs.boxes.empty());
 }
 
-// The menus follow the engine's state; the band, the record and the previous-record box
-// follow the window's width and the text size; Exit saves the memory keys once.
+// Menus follow the engine; band, record and previous box follow width and text size.
 void frmKvlTest::windowPaintsTheModelAndExitsOnce()
 {
     expectEnabled({"mnuNew", "mnuOpen", "mnuCut", "mnuPrefs"}, true);
@@ -171,8 +170,7 @@ void frmKvlTest::windowPaintsTheModelAndExitsOnce()
     expectEnabled({"mnuNew", "mnuOpen"}, false);
     QVERIFY(previous()->isVisible());
     QTest::keyClicks(screen(), QStringLiteral("4"));
-    // The band starts below the 36-pixel strip and spans three and a quarter rows of cells,
-    // edge to edge; the previous-record box sits a cell in from the sides, seven rows up.
+    // The band: below the 36-pixel strip, 3.25 cell rows, edge to edge; the box 7 rows up.
     const auto shownAt = [&](int cellWidth, const char* when) {
         const int cellHeight = 2 * cellWidth, right = screen()->width() - 4;
         const int bottom = 36 + 13 * cellHeight / 4;
@@ -223,8 +221,7 @@ void frmKvlTest::windowPaintsTheModelAndExitsOnce()
     QVERIFY(m_store.values.empty());
 }
 
-// Keying keys reach the engine, menu keys their menus; Exit (Ctrl+X) and the close box ask
-// before a keyed record is lost (the question: unstored-record.out).
+// Keying keys reach the engine, menu keys their menus; Exit asks (unstored-record.out).
 void frmKvlTest::keysReachTheEngineOrTheMenus()
 {
     openFile(StockRecord + "\r\n", "STOCK-19");
@@ -268,8 +265,7 @@ void frmKvlTest::keysReachTheEngineOrTheMenus()
     QCOMPARE(m_dialogs.boxes.size(), asked + 2);
 }
 
-// Keys of the engine that the window's own shortcuts must not take; the duplicate panel's
-// clicks.
+// Engine keys that the window's own shortcuts must not take; the duplicate panel's clicks.
 void frmKvlTest::duplicateSwitchAndCommandKeys()
 {
     openFile("123456ABCDEa\r\n", "PAYROLL/2-12");
@@ -305,8 +301,7 @@ void frmKvlTest::duplicateSwitchAndCommandKeys()
         }
     QCOMPARE(rivalSpy.count(), 0);
 
-    // A left click on the duplicate panel toggles the switch; a double click arrives as press,
-    // release, double click, release: two clicks.
+    // A left click toggles; a double click (press, release, double click, release) is two.
     QLabel* dup = panelLabel(3);
     const Engine& engine = m_window->engine();
     QTest::mouseClick(dup, Qt::LeftButton);
@@ -332,8 +327,7 @@ void frmKvlTest::duplicateSwitchAndCommandKeys()
     QCOMPARE(dupShown(), QColor(Qt::green));
 }
 
-// The desktop's opener stands in as a script on the PATH that notes what it was given and
-// exits with the status the test asks for.
+// A script on the PATH stands in for the desktop's opener: it notes the URL and exits.
 void frmKvlTest::helpOpensThePageOrSaysWhy()
 {
     const std::string page = m_appDir->file("kvhelp.html");
@@ -345,8 +339,7 @@ void frmKvlTest::helpOpensThePageOrSaysWhy()
     TempDir bin;
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", QByteArray::fromStdString(bin.path().string()));
-    // The opener's exit status (3: it found no viewer; none: there is no opener), and the
-    // messages told by then.
+    // The opener's exit status (3: no viewer; none: no opener) and the messages told by then.
     for (const auto& [status, told] : {std::pair{"0", 1u}, {"3", 2u}, {"", 3u}}) {
         std::filesystem::remove(bin.file("opened"));
         std::filesystem::remove(bin.file(frmKvl::Opener));
@@ -399,27 +392,23 @@ void frmKvlTest::play(const char* steps)
 
 void frmKvlTest::toolbarFollowsThePointerAndRunsItsCommands()
 {
-    // Without a file Save is greyed, as its menu item is: nothing on it changes a picture.
-    // A move over New changes New only; over Open, it flattens all the others. The strip
-    // between the buttons and the entry screen both flatten all five.
+    // Without a file Save is greyed: nothing on it changes a picture. Over New only New
+    // changes; over Open the others flatten; so does all over the strip or the screen.
     ImageButton& save = *button(Toolbar::ImgFileSave);
     const QImage greyed = Render(save, 1);
     play("ms FFFFF ps FFFFF rs FFFFF mf FFFRF mp FFFFR mn RFFFR mo FRFFF strip FFFFF "
          "mf FFFRF screen FFFFF");
-    // Open stays pressed after the release until the pointer moves. Its click runs File >
-    // Open, here cancelled.
+    // Open stays pressed after the release until the pointer moves; File > Open is cancelled.
     play("mo FRFFF po FPFFF ro FPFFF");
     QCOMPARE(m_dialogs.openRequests.size(), std::size_t(1));
-    // New while it is offered: raised after the click, which runs New Data File (its first
-    // question is answered No here). A move over New leaves Open as it was.
+    // New's click runs New Data File (answered No); a move over New leaves Open as it was.
     m_dialogs.answers.push_back(Dialogs::Answer::No);
     const auto before = m_dialogs.boxes.size();
     play("mo FRFFF mn RRFFF cn RRFFF");
     QCOMPARE(m_dialogs.boxes.size(), before + 1);
     QVERIFY(m_dialogs.answers.empty());
 
-    // With a file open Save is offered, and New and Open are greyed: nothing on New changes
-    // a picture or runs anything. Each picture of Save is painted differently.
+    // A file open: New and Open greyed, doing nothing; Save's three pictures all differ.
     m_dialogs.openAnswers.push_back(m_appDir->write("parts.dat", ""));
     m_dialogs.chooseEntry("STOCK-19");
     play("co FFFFF");
@@ -459,8 +448,7 @@ void frmKvlTest::toolbarFollowsThePointerAndRunsItsCommands()
 
 void frmKvlTest::toolbarArtworkIsSharpAtPixelRatioTwo()
 {
-    // At ratio 2 the art is drawn on the finer grid, not a 1x picture blown up: it differs
-    // from both kinds of scaling of the 1x picture, and fills the button as at 1x.
+    // At ratio 2 the art is drawn on the finer grid, not blown up, and fills the button.
     for (int b = 0; b < Toolbar::ButtonCount; ++b) {
         ImageButton& art = *button(b);
         art.setOffered(true); // the artwork itself, not its greyed form
