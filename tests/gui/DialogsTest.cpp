@@ -5,7 +5,6 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QThread>
 #include <QtTest>
 
 #include <functional>
@@ -21,9 +20,8 @@
 namespace
 {
 
-// One opening of the format choice: the entries listed, the index it shows, the entry the
-// operator picks or the text typed (Enter after it when no button is named), the button then
-// pressed and the choice that comes back.
+// An opening: entries, the index shown, the entry picked or text typed (then Enter if no
+// button is named), the button pressed and the choice that comes back.
 struct Opening {
     std::vector<std::string> entries;
     int shown, pick;
@@ -46,7 +44,7 @@ class DialogsTest : public QObject
 private slots:
     void formatChoice_data();
     void formatChoice();
-    void preferencesOkAppliesAndCancelKeepsTheControls();
+    void preferencesControlsReachTheForm();
     void tipButtonsStepAndTheBoxSwitchesTipsOff();
     void progressAppearsLateAndCancels();
 
@@ -98,8 +96,8 @@ void DialogsTest::formatChoice()
     QCOMPARE(combo->count(), static_cast<int>(opening.entries.size()));
 }
 
-// Typing, clicking, OK and Cancel; what OK stores, and how, the core's Preferences tests check.
-void DialogsTest::preferencesOkAppliesAndCancelKeepsTheControls()
+// The controls reach the form; what OK and Cancel do with it preferences.out checks.
+void DialogsTest::preferencesControlsReachTheForm()
 {
     Station s;
     s.e.LoadSettings();
@@ -109,7 +107,7 @@ void DialogsTest::preferencesOkAppliesAndCancelKeepsTheControls()
         WorkModal(dialog, steps);
         QVERIFY(!s.e.prefsForm.Visible);
     };
-    s.dialogs.colorAnswers = {0x0000FF};
+    s.dialogs.colorAnswers = {0x0000FF, 0x00FFFF};
     work([&] {
         QVERIFY(Child<QRadioButton>(dialog, "DupKey7")->isChecked());
         // Text that a key event carries, a letter beyond ASCII among it.
@@ -119,6 +117,7 @@ void DialogsTest::preferencesOkAppliesAndCancelKeepsTheControls()
         ClickBox(Child<QRadioButton>(dialog, "DupkeyF12"));
         ClickBox(Child<QCheckBox>(dialog, "Check1"));
         Click(dialog, "cmdBkClr");
+        Click(dialog, "cmdTxtclr");
         Click(dialog, "OK");
     });
     const Preferences& p = s.e.prefs;
@@ -126,20 +125,15 @@ void DialogsTest::preferencesOkAppliesAndCancelKeepsTheControls()
     QCOMPARE(p.DupKeyCode, Preferences::DupKeyF12);
     QVERIFY(p.UptronSw);
     QCOMPARE(p.FormBackColor, Color(0x0000FF));
+    QCOMPARE(p.TextBackColor, Color(0x00FFFF));
 
-    // Escape cancels; the next opening shows the controls as they were left.
-    const std::string f3 = p.MemKeys[3];
     work([&] {
         QTest::keyClicks(child("Mem3"), QStringLiteral("not applied"));
         ClickBox(Child<QCheckBox>(dialog, "Check1"));
         ClickBox(Child<QRadioButton>(dialog, "DupKey7"));
-        Click(dialog, "cmdTxtclr"); // the colour picker is cancelled: nothing queued
         QTest::keyClick(&dialog, Qt::Key_Escape);
     });
-    QCOMPARE(s.dialogs.texts().back(), std::string("Cancelled"));
-    QCOMPARE(p.MemKeys[3], f3);
-    QVERIFY(p.UptronSw);
-    QCOMPARE(p.DupKeyCode, Preferences::DupKey7); // the Duplicate key acts at once
+    QVERIFY(p.UptronSw); // not applied
     work([&] {
         QCOMPARE(Child<QLineEdit>(dialog, "Mem3")->text(), QStringLiteral("not applied"));
         QVERIFY(!Child<QCheckBox>(dialog, "Check1")->isChecked());
@@ -167,7 +161,6 @@ void DialogsTest::tipButtonsStepAndTheBoxSwitchesTipsOff()
         Click(window, "CmdPrvTip");
         seen << text->text();
         QVERIFY(box->isChecked());
-        QCOMPARE(box->toolTip(), QStringLiteral("Uncheck this after seeing All please! "));
         ClickBox(box);
         Click(window, "cmdOK");
     });
@@ -176,8 +169,7 @@ void DialogsTest::tipButtonsStepAndTheBoxSwitchesTipsOff()
     QVERIFY(!s.e.win.mnuTipsChecked);
 }
 
-// Long work shows a progress dialog only once it has taken about half a second, closes it
-// when done, and reports a click on Cancel to the work.
+// Progress shows after about half a second, goes when done, and reports Cancel.
 void DialogsTest::progressAppearsLateAndCancels()
 {
     QWidget window;
@@ -191,8 +183,7 @@ void DialogsTest::progressAppearsLateAndCancels()
     QVERIFY(dialogs.progress("Inserting record 1", 0, 100 << 20));
     QVERIFY(dialogs.progress("Inserting record 1", 10 << 20, 100 << 20));
     QVERIFY2(!shown(), "quick work shows nothing");
-    // Ended quickly from a menu command, then a message box: the dialog must not turn up
-    // in the box's own event loop.
+    // Ended quickly, then a message box: the dialog must not turn up in the box's loop.
     QVERIFY(dialogs.progress("Inserting record 1", 0, 0));
     bool turnedUp = true;
     QEventLoop command;

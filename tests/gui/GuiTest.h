@@ -1,11 +1,7 @@
 #pragma once
 
 #include <QAbstractButton>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTimer>
-#include <QtTest>
+#include <QtTest> // and with it all of QtCore
 
 #include <functional>
 

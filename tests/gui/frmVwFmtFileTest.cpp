@@ -8,14 +8,14 @@
 #include "tests/support/Station.h"
 
 // The FILE.FMT editor as the operator works it: the indicator follows the caret through
-// every kind of move, Save writes what is shown, Cancel and the close button write nothing.
+// every kind of move, Cancel and the close button write nothing, Save writes what is shown
+// byte for byte.
 class frmVwFmtFileTest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void indicatorSaveAndCancel();
-    void everyByteIsSavedAsItCame();
+    void indicatorCancelAndSave();
 
 private:
     QString panels() const
@@ -36,7 +36,7 @@ private:
     frmVwFmtFile m_window{m_s.e.fmtEditor, nullptr};
 };
 
-void frmVwFmtFileTest::indicatorSaveAndCancel()
+void frmVwFmtFileTest::indicatorCancelAndSave()
 {
     m_s.e.file.DataPath = m_s.app.path().string();
     QPlainTextEdit* t = open();
@@ -66,30 +66,25 @@ void frmVwFmtFileTest::indicatorSaveAndCancel()
     QVERIFY(!m_s.e.fmtEditor.Visible);
     QCOMPARE(m_s.app.read("FILE.FMT"), std::string("AB\r\nCDEF\r\nG\r\n"));
 
-    // Saving what was typed: everyByteIsSavedAsItCame.
     t = open();
     QCOMPARE(t->toPlainText(), QStringLiteral("AB\nCDEF\nG\n"));
     QTest::keyClicks(t, QStringLiteral("lost"));
     Click(m_window, "Cancel");
     QVERIFY(!m_window.isVisible());
     QCOMPARE(m_s.app.read("FILE.FMT"), std::string("AB\r\nCDEF\r\nG\r\n"));
-}
 
-// Every character code a line can hold, the no-break space 0xA0 among them, comes back from
-// the text box byte for byte, whether the text was edited or not.
-void frmVwFmtFileTest::everyByteIsSavedAsItCame()
-{
+    // Every character code a line can hold, the no-break space 0xA0 among them, comes back
+    // from the text box byte for byte, whether the text was edited or not.
     std::string line;
     for (int c = 32; c <= 255; ++c)
         line += static_cast<char>(c);
     const std::string bytes = "ALL\r\n" + line + "\r\nA---E\r\n";
     m_s.app.write("FILE.FMT", bytes);
-    m_s.e.file.DataPath = m_s.app.path().string();
     open();
     Click(m_window, "Save");
     QCOMPARE(m_s.app.read("FILE.FMT"), bytes + "\r\n");
 
-    QPlainTextEdit* t = open();
+    t = open();
     QTest::keyClicks(t, QStringLiteral("x"));
     QTest::keyClick(t, Qt::Key_Backspace);
     Click(m_window, "Save");
