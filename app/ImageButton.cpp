@@ -80,7 +80,7 @@ void ImageButton::paintEvent(QPaintEvent*)
 void ImageButton::paintGreyed(QPainter& p, QRectF box) const
 {
     // The artwork drawn at the device's pixel ratio, then turned into light greys.
-    const qreal ratio = devicePixelRatioF();
+    const qreal ratio = p.device()->devicePixelRatioF();
     QImage art((QSizeF(size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
     art.setDevicePixelRatio(ratio);
     art.fill(Qt::transparent);
