@@ -53,8 +53,8 @@ TEST(Durability, FailedWriteLeavesTheFileAsItWasAndTheRecordOnTheScreen)
     int fault = 0;
     for (const Fault& f : {
              Fault{[](FaultyFileIo& io) { io.writeBudget = 7; }, true, true}, // disk full part way
-             Fault{[](FaultyFileIo& io) { io.nextWriteErrno = EIO, io.partBytes = 9; }, true,
-                   false},
+             Fault{[](FaultyFileIo& io) { io.writeOnce = FaultyFileIo::Once{}, io.partBytes = 9; },
+                   true, false},
              Fault{[](FaultyFileIo& io) { io.datasyncErrno = EIO; }, false, false}, // flush fails
          }) {
         ++fault;
@@ -110,7 +110,8 @@ TEST(Durability, FailedInsertOrDeleteLeavesTheFileUnchanged)
              Fault{[](Stored& s) { s.io.freeSpace = 40; }, "not enough free space"},
              Fault{[](Stored& s) { s.io.writeBudget = 30; }, "No space left on device"},
              Fault{[](Stored& s) { s.io.datasyncErrno = EIO; }, "Input/output error"},
-             Fault{[](Stored& s) { s.io.renameErrno = EACCES; }, "Permission denied"},
+             Fault{[](Stored& s) { s.io.renameOnce = FaultyFileIo::Once{.err = EACCES}; },
+                   "Permission denied"},
              Fault{[](Stored& s) { s.dialogs.cancelProgressAt = 2; }, "cancelled"},
              Fault{[](Stored& s) { s.io.readFault = FaultyFileIo::ReadFault{}; },
                    "Input/output error"}, // reading the file into its copy

@@ -110,11 +110,13 @@ TEST(LastCharRemoval, AFailureSaysSoAndLeavesNoPartOfTheCopy)
     for (const Row& r : {
              Row{"DiskFull", [](FaultyFileIo& io) { io.writeBudget = 100000; },
                  "BIG.fil could not be written"},
-             Row{"WriteError", [](FaultyFileIo& io) { io.nextWriteErrno = EIO, io.partBytes = 10; },
+             Row{"WriteError",
+                 [](FaultyFileIo& io) { io.writeOnce = FaultyFileIo::Once{}, io.partBytes = 10; },
                  "BIG.fil could not be written"},
              Row{"FlushFails", [](FaultyFileIo& io) { io.datasyncErrno = EIO; },
                  "BIG.fil could not be written"},
-             Row{"RenameRefused", [](FaultyFileIo& io) { io.renameErrno = EACCES; },
+             Row{"RenameRefused",
+                 [](FaultyFileIo& io) { io.renameOnce = FaultyFileIo::Once{.err = EACCES}; },
                  "BIG.fil could not be written"},
              Row{"ReadError",
                  [](FaultyFileIo& io) {
