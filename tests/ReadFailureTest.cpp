@@ -2,12 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sstream>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
-#include "common/FullIo.h"
 #include "settings/IniFileSettingsStore.h"
 #include "tests/support/Station.h"
 
@@ -22,147 +22,78 @@ using Records = std::vector<std::string>;
 const std::string Three = "00001FIRST   001.0a\r\n00002SECOND  002.0a\r\n00003THIRD   003.0a\r\n";
 const Records Stored3{"00001FIRST   001.0a", "00002SECOND  002.0a", "00003THIRD   003.0a"};
 
-off_t SlotAt(int n)
+// A session as the operator keys it, steps split by ", ": 'text' typed, Verify, Insert and
+// Delete (answered Yes) from the menu, anything else a named key.
+void Keys(Started& s, const std::string& session)
 {
-    return static_cast<off_t>((n - 1) * 21);
+    std::istringstream in(session);
+    for (std::string step; std::getline(in >> std::ws, step, ',');) {
+        if (step.front() == '\'')
+            s.type(step.substr(1, step.size() - 2));
+        else if (step == "Verify")
+            s.e.mnuVerify_Click();
+        else if (step == "Insert" || step == "Delete") {
+            s.dialogs.answers = {Dialogs::Answer::Yes};
+            step == "Insert" ? s.e.rec.mnuInsRec_Click() : s.e.rec.mnuDelRec_Click();
+        } else
+            s.press(step);
+    }
 }
 
 // Whatever read fails, the screen stays on the record it showed, under its own number, and
-// what the operator changes next is written to that record's slot and no other.
+// what the operator changes next is written to that record's slot and no other. After a
+// deletion there is no record to stay on: a blank new record, nothing of another in it.
 TEST(ReadFailure, AStepWhoseReadFailsStaysOnTheRecordInHand)
 {
     struct Row {
-        const char* name;
-        std::function<void(Started&)> toStart; // the record in hand before the step
-        std::function<void(Started&)> step;
-        int failing; // the slot whose read fails
-        std::int64_t shortBytes;
+        const char* before; // keys before the fault is set
+        const char* step;   // keys whose read of slot `failing` fails
+        int failing;
+        std::int64_t shortBytes; // the read gives this much of the slot; -1: it fails
         int stays;
         std::string shown;
-        Records file; // after "9" is typed and the record left
+        Records file = {}; // after "9" and Up; none: record `stays` with its first character 9
     };
-    const auto keys = [](auto... names) { return [=](Started& s) { s.key(names...); }; };
-    const auto typed = [](const char* text) { return [=](Started& s) { s.type(text); }; };
+    const Records inserted{Stored3[0], "90009NEW     009.0a", Stored3[1], Stored3[2]};
     for (const Row& r : {
-             Row{"up from the end", typed("00009"), keys("Up"), 3, -1, 4, "00009", Stored3},
-             Row{"up to record 2",
-                 keys("Up"),
-                 keys("Up"),
-                 2,
-                 -1,
-                 3,
-                 "00003THIRD   003.0a",
-                 {Stored3[0], Stored3[1], "90003THIRD   003.0a"}},
-             Row{"up to record 2, cut short",
-                 keys("Up"),
-                 keys("Up"),
-                 2,
-                 7,
-                 3,
-                 "00003THIRD   003.0a",
-                 {Stored3[0], Stored3[1], "90003THIRD   003.0a"}},
-             Row{"down",
-                 keys("Ctrl+Home"),
-                 keys("Down"),
-                 2,
-                 -1,
-                 1,
-                 "00001FIRST   001.0a",
-                 {"90001FIRST   001.0a", Stored3[1], Stored3[2]}},
-             Row{"Ctrl+Home",
-                 keys("Up"),
-                 keys("Ctrl+Home"),
-                 1,
-                 -1,
-                 3,
-                 "00003THIRD   003.0a",
-                 {Stored3[0], Stored3[1], "90003THIRD   003.0a"}},
-             Row{"Ctrl+End, for the record to duplicate from",
-                 keys("Ctrl+Home"),
-                 keys("Ctrl+End"),
-                 3,
-                 -1,
-                 1,
-                 "00001FIRST   001.0a",
-                 {"90001FIRST   001.0a", Stored3[1], Stored3[2]}},
-             Row{"keyed through record 1",
-                 keys("Ctrl+Home"),
-                 typed("00001FIRXT   001.0"),
-                 2,
-                 -1,
-                 1,
-                 "00001FIRXT   001.0a",
-                 {"90001FIRXT   001.0a", Stored3[1], Stored3[2]}},
-             Row{"verified through record 1",
-                 [](Started& s) {
-                     s.e.mnuVerify_Click();
-                     s.key("Ctrl+Home");
-                 },
-                 typed("00001FIRST   001.0"), 2, -1, 1, "00001FIRST   001.0a",
-                 Stored3}, // Verify compares the 9 and keeps the stored 0
+             Row{"'00009'", "Up", 3, -1, 4, "00009", Stored3},
+             Row{"Up", "Up", 2, -1, 3, Stored3[2]},
+             Row{"Up", "Up", 2, 7, 3, Stored3[2]},
+             Row{"Ctrl+Home", "Down", 2, -1, 1, Stored3[0]},
+             Row{"Up", "Ctrl+Home", 1, -1, 3, Stored3[2]},
+             Row{"Ctrl+Home", "Ctrl+End", 3, -1, 1, Stored3[0]}, // the record to duplicate from
+             Row{"Ctrl+Home", "'00001FIRXT   001.0'", 2, -1, 1, "00001FIRXT   001.0a"},
+             // Verify compares the 9 and keeps the stored 0.
+             Row{"Verify, Ctrl+Home", "'00001FIRST   001.0'", 2, -1, 1, Stored3[0], Stored3},
+             // SECOND, moved up by the insertion, cannot be read.
+             Row{"Ctrl+Home, Down, Insert", "'00009NEW     009.0'", 3, -1, 2, "00009NEW     009.0a",
+                 inserted},
+             Row{"Up", "Delete", 2, -1, 3, "", {Stored3[0], Stored3[1]}},
          }) {
-        SCOPED_TRACE(r.name);
+        SCOPED_TRACE(std::string(r.before) + ", fault, " + r.step);
         Started s;
         s.openWith("s.dat", Three, "STOCK-19");
-        r.toStart(s);
+        Keys(s, r.before);
         s.io.readFault = FaultyFileIo::ReadFault{
-            .shortBytes = r.shortBytes, .offset = SlotAt(r.failing), .file = "s.dat"};
-        r.step(s);
+            .shortBytes = r.shortBytes, .offset = (r.failing - 1) * 21, .file = "s.dat"};
+        Keys(s, r.step);
         EXPECT_FALSE(s.io.readFault) << "the read meant to fail was not made";
         EXPECT_EQ(s.e.rec.CurRec, r.stays);
         EXPECT_EQ(s.dataRow(), r.shown);
         EXPECT_THAT(s.lastBox(),
                     StartsWith("Record" + text::SignedDec(r.failing) + " could not be read from " +
                                s.app.file("s.dat") + ": "));
-        EXPECT_THAT(s.lastBox(),
-                    HasSubstr("The screen stays on record" + text::SignedDec(r.stays) + "."));
+        EXPECT_THAT(s.lastBox(), HasSubstr(r.shown.empty() ? "no previous record to duplicate from"
+                                                           : "The screen stays on record" +
+                                                                 text::SignedDec(r.stays) + "."));
         if (r.shortBytes >= 0) {
             EXPECT_THAT(s.lastBox(), HasSubstr("only 7 of its 19 characters could be read"));
         }
-        s.type("9");
-        s.key("Up");
-        EXPECT_EQ(s.records("s.dat"), r.file);
-    }
-}
-
-// Insertion and deletion move whole records; when the record to show afterwards cannot be
-// read, nothing of another record is left to be written over.
-TEST(ReadFailure, AfterAnInsertionOrDeletionAnUnreadRecordIsNotShown)
-{
-    {
-        SCOPED_TRACE("insertion");
-        Started s;
-        s.openWith("s.dat", Three, "STOCK-19");
-        s.key("Ctrl+Home", "Down");
-        s.dialogs.answers = {Dialogs::Answer::Yes};
-        s.e.rec.mnuInsRec_Click();
-        s.io.readFault =
-            FaultyFileIo::ReadFault{.offset = SlotAt(3), .file = "s.dat"}; // SECOND, moved up
-        s.type("00009NEW     009.0");
-        EXPECT_EQ(s.e.rec.CurRec, 2) << "the inserted record stays";
-        EXPECT_EQ(s.dataRow(), "00009NEW     009.0a");
-        EXPECT_THAT(s.lastBox(), HasSubstr("The screen stays on record 2."));
-        s.type("9");
-        s.key("Down");
-        EXPECT_EQ(s.records("s.dat"),
-                  (Records{Stored3[0], "90009NEW     009.0a", Stored3[1], Stored3[2]}));
-    }
-    {
-        SCOPED_TRACE("deletion");
-        Started s;
-        s.openWith("s.dat", Three, "STOCK-19");
-        s.key("Up");
-        s.dialogs.answers = {Dialogs::Answer::Yes};
-        s.io.readFault =
-            FaultyFileIo::ReadFault{.offset = SlotAt(2), .file = "s.dat"}; // the new last record
-        s.e.rec.mnuDelRec_Click();
-        EXPECT_EQ(s.records("s.dat"), (Records{Stored3[0], Stored3[1]}));
-        EXPECT_EQ(s.e.rec.CurRec, 3);
-        EXPECT_FALSE(s.e.rec.CorrectMode);
-        EXPECT_EQ(s.dataRow(), "") << "a new record, not the deleted one";
-        EXPECT_THAT(s.lastBox(), HasSubstr("no previous record to duplicate from"));
-        s.type("00003AGAIN   003.0");
-        EXPECT_EQ(s.records("s.dat"), (Records{Stored3[0], Stored3[1], "00003AGAIN   003.0a"}));
+        Records file = r.file;
+        if (file.empty())
+            (file = Stored3).at(r.stays - 1) = "9" + r.shown.substr(1);
+        Keys(s, "'9', Up");
+        EXPECT_EQ(s.records("s.dat"), file);
     }
 }
 
@@ -182,7 +113,7 @@ TEST(ReadFailure, AnOpeningThatCannotReadTheFileSaysSo)
         SCOPED_TRACE(r.name);
         Started s;
         s.app.write("s.dat", Three);
-        s.io.readFault = FaultyFileIo::ReadFault{.offset = SlotAt(r.failing), .file = "s.dat"};
+        s.io.readFault = FaultyFileIo::ReadFault{.offset = (r.failing - 1) * 21, .file = "s.dat"};
         s.open("s.dat", "STOCK-19");
         EXPECT_THAT(s.lastBox(), HasSubstr(r.box));
         EXPECT_THAT(s.lastBox(), testing::Not(HasSubstr("Mismatch")));
@@ -193,51 +124,35 @@ TEST(ReadFailure, AnOpeningThatCannotReadTheFileSaysSo)
     }
 }
 
-// A folder where a file of ours is bound to be: made here, as named pipes, sockets and
-// devices are, for the table below.
-using Make = std::function<void(const std::string& path)>;
-
-void MakeFifo(const std::string& path)
-{
-    ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
-}
-
+// A named socket, left in place.
 void MakeSocket(const std::string& path)
 {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    ASSERT_GE(fd, 0);
     sockaddr_un addr{};
     addr.sun_family = AF_UNIX;
     ASSERT_LT(path.size(), sizeof addr.sun_path);
     path.copy(addr.sun_path, path.size());
     ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr), 0);
-    ::close(fd); // the name stays
-}
-
-void LinkTo(const std::string& target, const std::string& path)
-{
-    fs::create_symlink(target, path);
+    ::close(fd);
 }
 
 // No file the program reads waits for ever, crashes it or is taken for what it is not.
 TEST(ReadFailure, SpecialFilesAreRefusedWithoutWaitingOrCrashing)
 {
     struct Kind {
-        const char* name;
-        Make make;
+        std::function<void(const std::string& path)> make;
         const char* reason; // in the refusal
     };
+    const auto link = [](const char* to) { return [=](auto& p) { fs::create_symlink(to, p); }; };
     for (const Kind& k : {
-             Kind{"FIFO", MakeFifo, "it is a named pipe (FIFO), not a file"},
-             Kind{"socket", MakeSocket, "it is a socket, not a file"},
-             Kind{"device", [](const std::string& p) { LinkTo("/dev/zero", p); },
-                  "it is a device, not a file"},
-             Kind{"folder", [](const std::string& p) { fs::create_directory(p); },
-                  "it is a folder, not a file"},
-             Kind{"memory of the process",
-                  [](const std::string& p) { LinkTo("/proc/self/mem", p); }, "Input/output error"},
+             Kind{[](auto& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); },
+                  "it is a named pipe (FIFO), not a file"},
+             Kind{MakeSocket, "it is a socket, not a file"},
+             Kind{link("/dev/zero"), "it is a device, not a file"},
+             Kind{[](auto& p) { fs::create_directory(p); }, "it is a folder, not a file"},
+             Kind{link("/proc/self/mem"), "Input/output error"}, // the memory of the process
          }) {
-        SCOPED_TRACE(k.name);
+        SCOPED_TRACE(k.reason);
         {
             Station s;
             k.make(s.app.file("kvscript.ini"));
