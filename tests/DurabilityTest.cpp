@@ -27,74 +27,60 @@ struct Stored : Started {
             key("Down");
         dialogs.answers.push_back(Dialogs::Answer::Yes);
     }
-    void insertBefore(int n)
-    {
-        at(n);
-        e.rec.mnuInsRec_Click();
-        type("00009NEW     009.");
-    }
-    void deleteRecord(int n)
-    {
-        at(n);
-        e.rec.mnuDelRec_Click();
-    }
 };
 
 // A record that did not reach the disk stays on the screen, is not counted, and leaves the
 // file exactly as it was. Keyed again it goes in, unless a failed flush left the file
-// untrusted: then keying stops until the file is closed.
+// untrusted: then keying stops until the file is closed. A full disk still lets a record be
+// overwritten in place, so only a new record meets it.
 TEST(Durability, FailedWriteLeavesTheFileAsItWasAndTheRecordOnTheScreen)
 {
-    struct Fault {
-        std::function<void(FaultyFileIo&)> set;
-        bool trustedAfter;
-        bool growingOnly; // a full disk still lets a record be overwritten in place
+    struct Row {
+        const char* name;
+        void (*fault)(FaultyFileIo&);
+        int rec; // 4: a new record at the end; 2: a correction
+        bool trustedAfter = true;
     };
-    int fault = 0;
-    for (const Fault& f : {
-             Fault{[](FaultyFileIo& io) { io.writeBudget = 7; }, true, true}, // disk full part way
-             Fault{[](FaultyFileIo& io) { io.writeOnce = FaultyFileIo::Once{}, io.partBytes = 9; },
-                   true, false},
-             Fault{[](FaultyFileIo& io) { io.datasyncErrno = EIO; }, false, false}, // flush fails
-         }) {
-        ++fault;
-        for (const int rec : {4, 2}) { // a new record at the end; a correction of record 2
-            if (rec == 2 && f.growingOnly)
-                continue;
-            SCOPED_TRACE("fault " + std::to_string(fault) + ", record " + std::to_string(rec));
-            Stored s;
-            if (rec == 2)
-                s.key("Up", "Up");
-            f.set(s.io);
-            s.type(Fourth);
-            EXPECT_EQ(s.app.read("s.dat"), Three);
-            EXPECT_EQ(s.e.rec.EndRec, 4);
-            EXPECT_EQ(s.e.rec.CurRec, rec);
-            EXPECT_THAT(s.dataRow(), StartsWith(Fourth));
-            ASSERT_EQ(s.dialogs.boxes.size(), 1u);
-            EXPECT_THAT(s.lastBox(),
-                        StartsWith("Record " + std::to_string(rec) + " could not be written to " +
-                                   s.app.file("s.dat") + ": "));
-            EXPECT_THAT(s.lastBox(), HasSubstr("it is not stored"));
-            EXPECT_EQ(s.e.file.DataFileNo.trusted(), f.trustedAfter);
+    const auto full = [](FaultyFileIo& io) { io.writeBudget = 7; };
+    const auto broken = [](FaultyFileIo& io) {
+        io.writeOnce = FaultyFileIo::Once{}, io.partBytes = 9;
+    };
+    const auto unflushed = [](FaultyFileIo& io) { io.datasyncErrno = EIO; };
+    for (const Row& r : {Row{"full", full, 4}, Row{"write", broken, 4}, Row{"write", broken, 2},
+                         Row{"flush", unflushed, 4, false}, Row{"flush", unflushed, 2, false}}) {
+        SCOPED_TRACE(r.name + std::string(" fails, record ") + std::to_string(r.rec));
+        Stored s;
+        if (r.rec == 2)
+            s.key("Up", "Up");
+        r.fault(s.io);
+        s.type(Fourth);
+        EXPECT_EQ(s.app.read("s.dat"), Three);
+        EXPECT_EQ(s.e.rec.EndRec, 4);
+        EXPECT_EQ(s.e.rec.CurRec, r.rec);
+        EXPECT_THAT(s.dataRow(), StartsWith(Fourth));
+        ASSERT_EQ(s.dialogs.boxes.size(), 1u);
+        EXPECT_THAT(s.lastBox(),
+                    StartsWith("Record " + std::to_string(r.rec) + " could not be written to " +
+                               s.app.file("s.dat") + ": "));
+        EXPECT_THAT(s.lastBox(), HasSubstr("it is not stored"));
+        EXPECT_EQ(s.e.file.DataFileNo.trusted(), r.trustedAfter);
 
-            s.io = FaultyFileIo(); // space again, or a new try
-            s.type("0");           // the last position again: the record is completed once more
-            if (f.trustedAfter) {
-                EXPECT_EQ(s.dialogs.boxes.size(), 1u);
-                EXPECT_EQ(s.records("s.dat").at(rec - 1), Fourth + "a");
-                continue;
-            }
-            ASSERT_EQ(s.dialogs.boxes.size(), 2u);
-            EXPECT_THAT(s.lastBox(), HasSubstr("Close the file"));
-            EXPECT_THAT(s.dataRow(), StartsWith(Fourth)) << "the record in hand stays";
-            EXPECT_EQ(s.app.read("s.dat"), Three);
-            s.dialogs.answers = {Dialogs::Answer::Yes}; // the record in hand is given up
-            s.e.file.mnuClose_Click();
-            s.open("s.dat", "STOCK-19");
-            s.type(Fourth);
-            EXPECT_EQ(s.records("s.dat").size(), 4u) << "a fresh opening is trusted again";
+        s.io = FaultyFileIo(); // space again, or a new try
+        s.type("0");           // the last position again: the record is completed once more
+        if (r.trustedAfter) {
+            EXPECT_EQ(s.dialogs.boxes.size(), 1u);
+            EXPECT_EQ(s.records("s.dat").at(r.rec - 1), Fourth + "a");
+            continue;
         }
+        ASSERT_EQ(s.dialogs.boxes.size(), 2u);
+        EXPECT_THAT(s.lastBox(), HasSubstr("Close the file"));
+        EXPECT_THAT(s.dataRow(), StartsWith(Fourth)) << "the record in hand stays";
+        EXPECT_EQ(s.app.read("s.dat"), Three);
+        s.dialogs.answers = {Dialogs::Answer::Yes}; // the record in hand is given up
+        s.e.file.mnuClose_Click();
+        s.open("s.dat", "STOCK-19");
+        s.type(Fourth);
+        EXPECT_EQ(s.records("s.dat").size(), 4u) << "a fresh opening is trusted again";
     }
 }
 
@@ -119,15 +105,13 @@ TEST(Durability, FailedInsertOrDeleteLeavesTheFileUnchanged)
         for (const bool inserting : {true, false}) {
             SCOPED_TRACE(std::string(f.reason) + (inserting ? ", insert" : ", delete"));
             Stored s;
-            if (inserting)
-                s.insertBefore(2);
-            else
-                s.at(2);
+            s.at(2);
+            if (inserting) {
+                s.e.rec.mnuInsRec_Click();
+                s.type("00009NEW     009.");
+            }
             f.set(s);
-            if (inserting)
-                s.type("0");
-            else
-                s.e.rec.mnuDelRec_Click();
+            inserting ? s.type("0") : s.e.rec.mnuDelRec_Click();
             EXPECT_EQ(s.app.read("s.dat"), Three);
             EXPECT_EQ(s.names(), (std::vector<std::string>{"FILE.FMT", "dupoff.bmp", "s.dat"}));
             EXPECT_EQ(s.e.rec.EndRec, 4);
@@ -164,15 +148,17 @@ TEST(Durability, StoredRecordsAreFlushedAndWholeFilesSwitched)
     const std::string four = Three + "90004FOURTH  004.0a\r\n";
     EXPECT_EQ(s.app.read("s.dat"), four);
 
-    s.insertBefore(1);
-    s.type("0");
+    s.at(1);
+    s.e.rec.mnuInsRec_Click();
+    s.type("00009NEW     009.0");
     EXPECT_EQ(s.io.renames, 1);
     EXPECT_EQ(s.records("s.dat").front(), "00009NEW     009.0a");
     EXPECT_EQ(s.e.win.previousText, "00009NEW     009.0a");
     FaultyFileIo other; // the new file holds the lock: a second station is refused
     EXPECT_FALSE(DataFile::Open(other, s.app.file("s.dat"), false).ok());
 
-    s.deleteRecord(1);
+    s.at(1);
+    s.e.rec.mnuDelRec_Click();
     EXPECT_EQ(s.app.read("s.dat"), four);
     EXPECT_EQ(s.io.renames, 2);
     EXPECT_EQ(s.names(), (std::vector<std::string>{"FILE.FMT", "dupoff.bmp", "s.dat"}));
@@ -180,7 +166,8 @@ TEST(Durability, StoredRecordsAreFlushedAndWholeFilesSwitched)
 
     // A folder not flushed after the switch: the new content is in place, keying stops.
     s.io.dirSyncErrno = EIO;
-    s.deleteRecord(3);
+    s.at(3);
+    s.e.rec.mnuDelRec_Click();
     EXPECT_EQ(s.records("s.dat").size(), 3u);
     EXPECT_FALSE(s.e.file.DataFileNo.trusted());
     EXPECT_THAT(s.lastBox(), HasSubstr("Close the file"));
