@@ -15,10 +15,12 @@ using testing::StartsWith;
 
 const std::string Three = "00001FIRST   001.0a\r\n00002SECOND  002.0a\r\n00003THIRD   003.0a\r\n";
 const std::string Fourth = "00004FOURTH  004.0"; // a whole record; the format letter is added
+using Records = std::vector<std::string>;
+const Records Stored3{"00001FIRST   001.0a", "00002SECOND  002.0a", "00003THIRD   003.0a"};
 
 // Three stored STOCK records; every file call goes through the station's fault layer.
 struct Stored : Started {
-    Stored() { openWith("s.dat", Three, "STOCK-19"); }
+    explicit Stored(const std::string& name = "s.dat") { openWith(name, Three, "STOCK-19"); }
     // Record n on the screen, and Yes ready for the question of the Edit command.
     void at(int n)
     {
@@ -30,114 +32,100 @@ struct Stored : Started {
 };
 
 // A record that did not reach the disk stays on the screen, is not counted, and leaves the
-// file exactly as it was. Keyed again it goes in, unless a failed flush left the file
-// untrusted: then keying stops until the file is closed. A full disk still lets a record be
-// overwritten in place, so only a new record meets it.
-TEST(Durability, FailedWriteLeavesTheFileAsItWasAndTheRecordOnTheScreen)
-{
-    struct Row {
-        const char* name;
-        void (*fault)(FaultyFileIo&);
-        int rec; // 4: a new record at the end; 2: a correction
-        bool trustedAfter = true;
-    };
-    const auto full = [](FaultyFileIo& io) { io.writeBudget = 7; };
-    const auto broken = [](FaultyFileIo& io) {
-        io.writeOnce = FaultyFileIo::Once{}, io.partBytes = 9;
-    };
-    const auto unflushed = [](FaultyFileIo& io) { io.datasyncErrno = EIO; };
-    for (const Row& r : {Row{"full", full, 4}, Row{"write", broken, 4}, Row{"write", broken, 2},
-                         Row{"flush", unflushed, 4, false}, Row{"flush", unflushed, 2, false}}) {
-        SCOPED_TRACE(r.name + std::string(" fails, record ") + std::to_string(r.rec));
-        Stored s;
-        if (r.rec == 2)
-            s.key("Up", "Up");
-        r.fault(s.io);
-        s.type(Fourth);
-        EXPECT_EQ(s.app.read("s.dat"), Three);
-        EXPECT_EQ(s.e.rec.EndRec, 4);
-        EXPECT_EQ(s.e.rec.CurRec, r.rec);
-        EXPECT_THAT(s.dataRow(), StartsWith(Fourth));
-        ASSERT_EQ(s.dialogs.boxes.size(), 1u);
-        EXPECT_THAT(s.lastBox(),
-                    StartsWith("Record " + std::to_string(r.rec) + " could not be written to " +
-                               s.app.file("s.dat") + ": "));
-        EXPECT_THAT(s.lastBox(), HasSubstr("it is not stored"));
-        EXPECT_EQ(s.e.file.DataFileNo.trusted(), r.trustedAfter);
-
-        s.io = FaultyFileIo(); // space again, or a new try
-        s.type("0");           // the last position again: the record is completed once more
-        if (r.trustedAfter) {
-            EXPECT_EQ(s.dialogs.boxes.size(), 1u);
-            EXPECT_EQ(s.records("s.dat").at(r.rec - 1), Fourth + "a");
-            continue;
-        }
-        ASSERT_EQ(s.dialogs.boxes.size(), 2u);
-        EXPECT_THAT(s.lastBox(), HasSubstr("Close the file"));
-        EXPECT_THAT(s.dataRow(), StartsWith(Fourth)) << "the record in hand stays";
-        EXPECT_EQ(s.app.read("s.dat"), Three);
-        s.dialogs.answers = {Dialogs::Answer::Yes}; // the record in hand is given up
-        s.e.file.mnuClose_Click();
-        s.open("s.dat", "STOCK-19");
-        s.type(Fourth);
-        EXPECT_EQ(s.records("s.dat").size(), 4u) << "a fresh opening is trusted again";
-    }
-}
-
-// Insertion and deletion either happen whole or leave the file, the counters and the
-// screen as they were; an insertion keyed again once the fault is gone goes in.
-TEST(Durability, FailedInsertOrDeleteLeavesTheFileUnchanged)
+// file exactly as it was; an insertion or a deletion either happens whole or leaves the file,
+// the counters and the screen as they were. Keyed again once the fault is gone, the record
+// goes in, unless a failed flush left the file untrusted: then keying stops until the file is
+// closed. A full disk still lets a record be overwritten in place, so only a new one meets it.
+TEST(Durability, AFailedChangeLeavesTheFileAsItWasAndTheRecordOnTheScreen)
 {
     struct Fault {
-        std::function<void(Stored&)> set;
-        const char* reason; // found in the message
+        void (*set)(Stored&);
+        const char* says;
+        const char* changes; // a New record 4, a Fix of record 2, an Insert or a Delete at 2
+        bool trustedAfter = true;
     };
+    using Once = FaultyFileIo::Once;
+    const char* const Eio = "Input/output error";
     for (const Fault& f : {
-             Fault{[](Stored& s) { s.io.freeSpace = 40; }, "not enough free space"},
-             Fault{[](Stored& s) { s.io.writeBudget = 30; }, "No space left on device"},
-             Fault{[](Stored& s) { s.io.datasyncErrno = EIO; }, "Input/output error"},
-             Fault{[](Stored& s) { s.io.renameOnce = FaultyFileIo::Once{.err = EACCES}; },
-                   "Permission denied"},
-             Fault{[](Stored& s) { s.dialogs.cancelProgressAt = 2; }, "cancelled"},
-             Fault{[](Stored& s) { s.io.readFault = FaultyFileIo::ReadFault{}; },
-                   "Input/output error"}, // reading the file into its copy
+             Fault{[](Stored& s) { s.io.writeBudget = 7; }, "No space left on device", "N"},
+             Fault{[](Stored& s) { s.io.writeOnce = Once{}, s.io.partBytes = 9; }, Eio, "NF"},
+             Fault{[](Stored& s) { s.io.datasyncErrno = EIO; }, Eio, "NF", false},
+             Fault{[](Stored& s) { s.io.freeSpace = 40; }, "not enough free space", "ID"},
+             Fault{[](Stored& s) { s.io.writeBudget = 30; }, "No space left on device", "ID"},
+             Fault{[](Stored& s) { s.io.datasyncErrno = EIO; }, Eio, "ID"},
+             Fault{[](Stored& s) { s.io.renameOnce = Once{.err = EACCES}; }, "Permission", "ID"},
+             Fault{[](Stored& s) { s.dialogs.cancelProgressAt = 2; }, "cancelled", "ID"},
+             // reading the file into its copy
+             Fault{[](Stored& s) { s.io.readFault = FaultyFileIo::ReadFault{}; }, Eio, "ID"},
          }) {
-        for (const bool inserting : {true, false}) {
-            SCOPED_TRACE(std::string(f.reason) + (inserting ? ", insert" : ", delete"));
+        for (const char op : std::string(f.changes)) {
+            SCOPED_TRACE(f.says + std::string(", ") + op);
+            const int rec = op == 'N' ? 4 : 2;
+            const bool edit = op == 'I' || op == 'D';
             Stored s;
-            s.at(2);
-            if (inserting) {
+            s.at(rec);
+            if (op == 'I') {
                 s.e.rec.mnuInsRec_Click();
                 s.type("00009NEW     009.");
             }
             f.set(s);
-            inserting ? s.type("0") : s.e.rec.mnuDelRec_Click();
+            op == 'D' ? s.e.rec.mnuDelRec_Click() : s.type(op == 'I' ? "0" : Fourth);
             EXPECT_EQ(s.app.read("s.dat"), Three);
-            EXPECT_EQ(s.names(), (std::vector<std::string>{"FILE.FMT", "dupoff.bmp", "s.dat"}));
+            EXPECT_EQ(s.names(), (Records{"FILE.FMT", "dupoff.bmp", "s.dat"}));
             EXPECT_EQ(s.e.rec.EndRec, 4);
-            EXPECT_EQ(s.e.rec.CurRec, 2);
-            EXPECT_THAT(s.lastBox(), HasSubstr(f.reason));
-            EXPECT_THAT(s.lastBox(), HasSubstr("The file is unchanged"));
-            if (!inserting)
+            EXPECT_EQ(s.e.rec.CurRec, rec);
+            const std::string shown = op == 'I' ? "00009NEW     009.0" : Fourth;
+            EXPECT_THAT(s.dataRow(), StartsWith(op == 'D' ? "00002SECOND  002.0a" : shown));
+            ASSERT_EQ(s.dialogs.boxes.size(), edit ? 2u : 1u); // after the question
+            EXPECT_THAT(s.lastBox(), HasSubstr(f.says));
+            if (edit) {
+                EXPECT_THAT(s.lastBox(), HasSubstr("The file is unchanged"));
+                EXPECT_EQ(s.e.rec.InsertPending, op == 'I');
+            } else {
+                EXPECT_THAT(s.lastBox(),
+                            StartsWith("Record " + std::to_string(rec) +
+                                       " could not be written to " + s.app.file("s.dat") + ": "));
+                EXPECT_THAT(s.lastBox(), HasSubstr("it is not stored"));
+            }
+            EXPECT_EQ(s.e.file.DataFileNo.trusted(), f.trustedAfter);
+            if (op == 'D')
                 continue;
-            EXPECT_TRUE(s.e.rec.InsertPending);
-            EXPECT_EQ(s.dataRow(), "00009NEW     009.0") << "the inserted record stays";
-            s.io = FaultyFileIo();
+
+            s.io = FaultyFileIo(); // space again, or a new try
             s.dialogs.cancelProgressAt = 0;
-            s.type("0");
-            EXPECT_FALSE(s.e.rec.InsertPending);
-            EXPECT_EQ(s.records("s.dat"),
-                      (std::vector<std::string>{"00001FIRST   001.0a", "00009NEW     009.0a",
-                                                "00002SECOND  002.0a", "00003THIRD   003.0a"}));
+            const auto boxes = s.dialogs.boxes.size();
+            s.type("0"); // the last position again: the record is completed once more
+            if (f.trustedAfter) {
+                Records stored = Stored3;
+                if (op == 'I')
+                    stored.insert(stored.begin() + 1, "00009NEW     009.0a");
+                else
+                    (op == 'N' ? stored.emplace_back() : stored[1]) = Fourth + "a";
+                EXPECT_EQ(s.records("s.dat"), stored);
+                EXPECT_EQ(s.dialogs.boxes.size(), boxes);
+                EXPECT_FALSE(s.e.rec.InsertPending);
+                continue;
+            }
+            ASSERT_EQ(s.dialogs.boxes.size(), 2u);
+            EXPECT_THAT(s.lastBox(), HasSubstr("Close the file"));
+            EXPECT_THAT(s.dataRow(), StartsWith(Fourth)) << "the record in hand stays";
+            EXPECT_EQ(s.app.read("s.dat"), Three);
+            s.dialogs.answers = {Dialogs::Answer::Yes}; // the record in hand is given up
+            s.e.file.mnuClose_Click();
+            s.open("s.dat", "STOCK-19");
+            s.type(Fourth);
+            EXPECT_EQ(s.records("s.dat").size(), 4u) << "a fresh opening is trusted again";
         }
     }
 }
 
 // Every stored record is flushed before its key returns; insertion and deletion switch whole
-// files, and the new file holds the lock at once. Copies left beside it go at opening.
+// files, and the new file holds the lock at once; the copy's name is cut to fit beside the
+// longest name a file can have. Copies left beside it go at opening.
 TEST(Durability, StoredRecordsAreFlushedAndWholeFilesSwitched)
 {
-    Stored s;
+    const std::string name = std::string(251, 'l') + ".dat"; // 255 bytes
+    Stored s(name);
     const int before = s.io.datasyncs;
     s.type(Fourth);
     EXPECT_EQ(s.io.datasyncs, before + 1) << "the completed record";
@@ -146,60 +134,40 @@ TEST(Durability, StoredRecordsAreFlushedAndWholeFilesSwitched)
     s.key("Down"); // leaving a changed stored record
     EXPECT_EQ(s.io.datasyncs, before + 2);
     const std::string four = Three + "90004FOURTH  004.0a\r\n";
-    EXPECT_EQ(s.app.read("s.dat"), four);
+    EXPECT_EQ(s.app.read(name), four);
 
     s.at(1);
     s.e.rec.mnuInsRec_Click();
     s.type("00009NEW     009.0");
     EXPECT_EQ(s.io.renames, 1);
-    EXPECT_EQ(s.records("s.dat").front(), "00009NEW     009.0a");
+    EXPECT_EQ(s.records(name).front(), "00009NEW     009.0a");
     EXPECT_EQ(s.e.win.previousText, "00009NEW     009.0a");
     FaultyFileIo other; // the new file holds the lock: a second station is refused
-    EXPECT_FALSE(DataFile::Open(other, s.app.file("s.dat"), false).ok());
+    EXPECT_FALSE(DataFile::Open(other, s.app.file(name), false).ok());
 
     s.at(1);
     s.e.rec.mnuDelRec_Click();
-    EXPECT_EQ(s.app.read("s.dat"), four);
+    EXPECT_EQ(s.app.read(name), four);
     EXPECT_EQ(s.io.renames, 2);
-    EXPECT_EQ(s.names(), (std::vector<std::string>{"FILE.FMT", "dupoff.bmp", "s.dat"}));
+    EXPECT_EQ(s.names(), (Records{"FILE.FMT", "dupoff.bmp", name}));
     EXPECT_GT(s.dialogs.progressReports, 0);
 
     // A folder not flushed after the switch: the new content is in place, keying stops.
     s.io.dirSyncErrno = EIO;
     s.at(3);
     s.e.rec.mnuDelRec_Click();
-    EXPECT_EQ(s.records("s.dat").size(), 3u);
+    EXPECT_EQ(s.records(name).size(), 3u);
     EXPECT_FALSE(s.e.file.DataFileNo.trusted());
     EXPECT_THAT(s.lastBox(), HasSubstr("Close the file"));
 
     // A copy left by a crash is removed at the next opening.
     s.e.file.mnuClose_Click();
     s.io = FaultyFileIo();
-    const std::string leftover = NewCopy::NameFor(s.app.file("s.dat"), 123, 0);
+    const std::string leftover = NewCopy::NameFor(s.app.file(name), 123, 0);
     s.app.write(leftover, "00001FIRST   001.0a\r\n");
-    s.open("s.dat", "STOCK-19");
+    s.open(name, "STOCK-19");
     EXPECT_FALSE(fs::exists(leftover));
     EXPECT_EQ(s.e.rec.EndRec, 4);
-}
-
-// Every name a file can have can be inserted into and deleted from: the copy's name is cut
-// to fit.
-TEST(Durability, TheLongestNamesCanBeInsertedIntoAndDeletedFrom)
-{
-    for (const std::size_t length : {226u, 236u, 255u}) {
-        SCOPED_TRACE(length);
-        Started s;
-        const std::string name = std::string(length - 4, 'L') + ".dat";
-        s.openWith(name, Three, "STOCK-19");
-        s.key("Ctrl+Home");
-        s.dialogs.answers = {Dialogs::Answer::Yes, Dialogs::Answer::Yes};
-        s.e.rec.mnuInsRec_Click();
-        s.type("00009NEW     009.0");
-        ASSERT_EQ(s.records(name).size(), 4u) << s.lastBox();
-        s.key("Ctrl+Home");
-        s.e.rec.mnuDelRec_Click();
-        EXPECT_EQ(s.app.read(name), Three) << s.lastBox();
-    }
 }
 
 // Three ways to a file that is not set up for keying: none of the record commands or
