@@ -155,12 +155,7 @@ private:
     struct stat status(int fd)
     {
         struct stat st = {};
-        SystemFileIo::fstat(fd, st);
-        return st;
+        return SystemFileIo::fstat(fd, st), st;
     }
-    static int fail(int err)
-    {
-        errno = err;
-        return -1;
-    }
+    static int fail(int err) { return errno = err, -1; }
 };
