@@ -170,20 +170,36 @@ TEST(Durability, StoredRecordsAreFlushedAndWholeFilesSwitched)
     EXPECT_EQ(s.e.rec.EndRec, 4);
 }
 
-// Three ways to a file that is not set up for keying: none of the record commands or
-// record keys may touch it.
+// Ways to a file that is not set up for keying: closed, a failed length check, a fragment,
+// and an opening whose read of the first record or of the one to duplicate from fails (said
+// so, with no word of a mismatch). None of the record commands or record keys may touch it.
 TEST(Durability, RecordCommandsLeaveAFileThatIsNotSetUpAlone)
 {
-    for (const std::string& content :
-         {std::string(), std::string("0001ONE   001.0a\r\n"), Three + "00004FOUR"}) {
-        SCOPED_TRACE(content.empty() ? "after Close" : content);
+    struct Row {
+        std::string content; // of other.dat; none: s.dat, closed
+        int failing = 0;     // the slot whose read fails at opening
+        const char* box = "";
+        bool open = true; // the file stays open, for Close
+    };
+    for (const Row& r : {Row{""}, Row{"0001ONE   001.0a\r\n"}, Row{Three + "00004FOUR"},
+                         Row{Three, 1, ": it could not be read (Input/output error)", false},
+                         Row{Three, 3, "could not be read: Input/output error"}}) {
+        SCOPED_TRACE(r.content + " failing " + std::to_string(r.failing));
         Stored s;
         s.key("Up"); // Previous and Delete are live for the first file
         ASSERT_TRUE(s.e.win.mnuBack && s.e.win.mnuDelRec);
         s.e.file.mnuClose_Click();
-        const std::string name = content.empty() ? "s.dat" : "other.dat";
-        if (!content.empty())
-            s.openWith(name, content, "STOCK-19"); // a failed length check; a fragment
+        const std::string name = r.content.empty() ? "s.dat" : "other.dat";
+        if (r.failing)
+            s.io.readFault = FaultyFileIo::ReadFault{.offset = (r.failing - 1) * 21, .file = name};
+        if (!r.content.empty())
+            s.openWith(name, r.content, "STOCK-19");
+        if (r.failing) {
+            EXPECT_THAT(s.lastBox(), HasSubstr(r.box));
+            EXPECT_THAT(s.lastBox(), testing::Not(HasSubstr("Mismatch")));
+        }
+        EXPECT_FALSE(s.e.file.ReadyForKeying());
+        EXPECT_EQ(s.e.file.DataFileNo.isOpen(), r.open && !r.content.empty());
         const std::string before = s.app.read(name);
         const WindowState& w = s.e.win;
         EXPECT_FALSE(w.mnuBack || w.mnuFwd || w.mnuInsRec || w.mnuDelRec);

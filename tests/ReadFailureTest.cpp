@@ -97,33 +97,6 @@ TEST(ReadFailure, AStepWhoseReadFailsStaysOnTheRecordInHand)
     }
 }
 
-// An opening whose reads fail says so, and never sets the file up for keying.
-TEST(ReadFailure, AnOpeningThatCannotReadTheFileSaysSo)
-{
-    struct Row {
-        const char* name;
-        int failing;
-        std::string box;
-        bool open; // the file stays open, for Close
-    };
-    for (const Row& r : {
-             Row{"length check", 1, ": it could not be read (Input/output error)", false},
-             Row{"record to duplicate from", 3, "could not be read: Input/output error", true},
-         }) {
-        SCOPED_TRACE(r.name);
-        Started s;
-        s.app.write("s.dat", Three);
-        s.io.readFault = FaultyFileIo::ReadFault{.offset = (r.failing - 1) * 21, .file = "s.dat"};
-        s.open("s.dat", "STOCK-19");
-        EXPECT_THAT(s.lastBox(), HasSubstr(r.box));
-        EXPECT_THAT(s.lastBox(), testing::Not(HasSubstr("Mismatch")));
-        EXPECT_FALSE(s.e.file.ReadyForKeying());
-        EXPECT_EQ(s.e.file.DataFileNo.isOpen(), r.open);
-        s.type("00004FOURTH  004.0");
-        EXPECT_EQ(s.app.read("s.dat"), Three);
-    }
-}
-
 // A named socket, left in place.
 void MakeSocket(const std::string& path)
 {
