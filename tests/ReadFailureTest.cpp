@@ -126,20 +126,18 @@ TEST(ReadFailure, SpecialFilesAreRefusedWithoutWaitingOrCrashing)
              Kind{link("/proc/self/mem"), "Input/output error"}, // the memory of the process
          }) {
         SCOPED_TRACE(k.reason);
-        {
-            Station s;
-            k.make(s.app.file("kvscript.ini"));
-            IniFileSettingsStore store(s.io, s.app.file("kvscript.ini"));
-            std::vector<std::string> told;
-            store.OnFailure = [&](const std::string& m) { told.push_back(m); };
-            EXPECT_EQ(store.getSetting("Korvalen", "dupkey", "dupkey", "none"), "none");
-            store.saveSetting("Korvalen", "dupkey", "dupkey", "123");
-            ASSERT_EQ(told.size(), 1u) << "the settings file";
-            EXPECT_THAT(told[0], HasSubstr(k.reason));
-            EXPECT_FALSE(fs::is_regular_file(fs::symlink_status(s.app.file("kvscript.ini"))))
-                << "not written over";
-        }
         Started s;
+        k.make(s.app.file("kvscript.ini"));
+        IniFileSettingsStore store(s.io, s.app.file("kvscript.ini"));
+        std::vector<std::string> told;
+        store.OnFailure = [&](const std::string& m) { told.push_back(m); };
+        EXPECT_EQ(store.getSetting("Korvalen", "dupkey", "dupkey", "none"), "none");
+        store.saveSetting("Korvalen", "dupkey", "dupkey", "123");
+        ASSERT_EQ(told.size(), 1u) << "the settings file";
+        EXPECT_THAT(told[0], HasSubstr(k.reason));
+        EXPECT_FALSE(fs::is_regular_file(fs::symlink_status(s.app.file("kvscript.ini"))))
+            << "not written over";
+
         k.make(s.app.file("TIPOFDAY.TXT"));
         s.e.tip.Form_Load();
         EXPECT_THAT(s.e.tip.lblTipText, StartsWith("That the TIPOFDAY.TXT file was not found?"));
