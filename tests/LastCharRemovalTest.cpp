@@ -12,10 +12,11 @@ namespace fs = std::filesystem;
 
 constexpr const char* Title = "Last Character removal";
 
-// One session: the question asked, a name without extension over an older copy and a stale
-// one, the longest name, a copy longer than a read block, a hard link to its input refused
-// and a cut cancelled. The default answer, the menus after a Cut, the copy's records, the
-// refused names and an empty or cancelled answer: scenario cut.
+// One session: the question asked, a stale copy and a live one, a copy longer than a read
+// block, a hard link to its input refused and a cut cancelled. The default answer, the
+// menus after a Cut, the copy's records, the refused names and an empty or cancelled
+// answer: scenario cut; a name without extension over an older copy and the longest name:
+// a-cut-names.
 TEST(LastCharRemoval, CutsRefusalsAndCancellationsInOneSession)
 {
     EXPECT_EQ(LastCharRemoval::OutputName("/d/a.b.dat"), "/d/a.fil");
@@ -28,29 +29,22 @@ TEST(LastCharRemoval, CutsRefusalsAndCancellationsInOneSession)
     EXPECT_EQ(s.dialogs.inputRequests[0].prompt, "Data file name in " + s.app.path().string());
     EXPECT_EQ(s.dialogs.inputRequests[0].title, Title);
 
-    // A name without extension is read as NAME.dat in the data folder; the old copy is
-    // replaced. A Cut killed part-way left its copy unlocked: this Cut clears it away, but
-    // never one that a live Cut is still writing.
-    s.app.write("T.dat", "xy\r\n");
-    s.app.write("T.fil", "older and longer\r\n");
-    const std::string stale = NewCopy::NameFor(s.app.file("T.fil"), 99999, 7);
+    // A Cut killed part-way left its copy unlocked: the next Cut in the folder clears it
+    // away, but never one that a live Cut is still writing.
+    s.app.write("A.DAT", "abc\r\n");
+    const std::string stale = NewCopy::NameFor(s.app.file("A.fil"), 99999, 7);
     s.app.write(stale, "part of a copy");
     NewCopy live(s.io, s.app.file("B.fil"));
     ASSERT_GE(live.create(0644), 0);
-    s.dialogs.inputAnswers = {"T"};
+    s.dialogs.inputAnswers = {"A.DAT"};
     s.e.cut.mnuCut_Click();
-    EXPECT_EQ(s.app.read("T.fil"), "x\r\n");
+    EXPECT_EQ(s.app.read("A.fil"), "ab\r\n");
     EXPECT_EQ(s.dialogs.boxes.back().title, Title);
     EXPECT_FALSE(fs::exists(stale));
     EXPECT_TRUE(fs::exists(live.path()));
-
-    // Names as long as a file's name may be work.
-    const std::string longest = std::string(251, 'N') + ".dat"; // 255 bytes
-    s.app.write(longest, "abc\r\n");
-    s.dialogs.inputAnswers = {longest};
-    s.e.cut.mnuCut_Click();
-    EXPECT_EQ(s.app.read(std::string(251, 'N') + ".fil"), "ab\r\n") << s.lastBox();
-    EXPECT_EQ(NewCopy::NameFor("/d/" + longest, 4194304, 4294967295u).size(), 3 + 255u);
+    // The longest name's copy, for the largest process number and serial, is cut to fit.
+    EXPECT_EQ(NewCopy::NameFor("/d/" + std::string(251, 'N') + ".dat", 4194304, 4294967295u).size(),
+              3 + 255u);
 
     // Every line loses one character, across the read blocks.
     std::string bytes, cut;
