@@ -3,7 +3,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "common/SystemFileIo.h"
 #include "datafile/DataFile.h"
 #include "datafile/SlotCheck.h"
 #include "tests/support/FaultyFileIo.h"

@@ -1,8 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "common/NewCopy.h"
 #include "tests/support/Station.h"
 

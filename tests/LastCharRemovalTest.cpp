@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "common/NewCopy.h"
 #include "tests/support/Station.h"
 
