@@ -13,10 +13,9 @@ using testing::StartsWith;
 constexpr const char* Title = "Last Character removal";
 
 // One session: the question asked, a stale copy and a live one, and a copy longer than a
-// read block. The default answer, the
-// menus after a Cut, the copy's records, the refused names and an empty or cancelled
-// answer: scenario cut; a name without extension over an older copy and the longest name:
-// a-cut-names.
+// read block. The default answer, the menus after a Cut, the copy's records, the refused
+// names and an empty or cancelled answer: scenario cut; a name without extension over an
+// older copy and the longest name: a-cut-names.
 TEST(LastCharRemoval, CutsAskForTheNameClearStaleCopiesAndSpanReadBlocks)
 {
     EXPECT_EQ(LastCharRemoval::OutputName("/d/a.b.dat"), "/d/a.fil");
