@@ -3,10 +3,7 @@
 
 #include <functional>
 #include <sstream>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 #include "settings/IniFileSettingsStore.h"
 #include "tests/support/Station.h"
@@ -97,18 +94,6 @@ TEST(ReadFailure, AStepWhoseReadFailsStaysOnTheRecordInHand)
     }
 }
 
-// A named socket, left in place.
-void MakeSocket(const std::string& path)
-{
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    ASSERT_LT(path.size(), sizeof addr.sun_path);
-    path.copy(addr.sun_path, path.size());
-    ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr), 0);
-    ::close(fd);
-}
-
 // No file the program reads waits for ever, crashes it or is taken for what it is not.
 TEST(ReadFailure, SpecialFilesAreRefusedWithoutWaitingOrCrashing)
 {
@@ -117,10 +102,12 @@ TEST(ReadFailure, SpecialFilesAreRefusedWithoutWaitingOrCrashing)
         const char* reason; // in the refusal
     };
     const auto link = [](const char* to) { return [=](auto& p) { fs::create_symlink(to, p); }; };
+    const auto node = [](mode_t type) {
+        return [=](auto& p) { ASSERT_EQ(::mknod(p.c_str(), type | 0644, 0), 0) << p; };
+    };
     for (const Kind& k : {
-             Kind{[](auto& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); },
-                  "it is a named pipe (FIFO), not a file"},
-             Kind{MakeSocket, "it is a socket, not a file"},
+             Kind{node(S_IFIFO), "it is a named pipe (FIFO), not a file"},
+             Kind{node(S_IFSOCK), "it is a socket, not a file"},
              Kind{link("/dev/zero"), "it is a device, not a file"},
              Kind{[](auto& p) { fs::create_directory(p); }, "it is a folder, not a file"},
              Kind{link("/proc/self/mem"), "Input/output error"}, // the memory of the process
