@@ -52,8 +52,9 @@ TEST(LastCharRemoval, CutsAskForTheNameClearStaleCopiesAndSpanReadBlocks)
         bytes += line + "\r\n";
         cut += line.substr(0, line.empty() ? 0 : line.size() - 1) + "\r\n";
     }
-    bytes += std::string(3 << 20, 'L') + "\r\n"; // longer than a read block
-    cut += std::string((3 << 20) - 1, 'L') + "\r\n";
+    // An empty line ended by LF alone, then one longer than a read block.
+    bytes += "\n" + std::string(3 << 20, 'L') + "\r\n";
+    cut += "\r\n" + std::string((3 << 20) - 1, 'L') + "\r\n";
     const int reports = s.dialogs.progressReports;
     const auto done =
         s.e.cut.RemoveLastCharacters(s.app.write("BIG.DAT", bytes), s.app.file("BIG.fil"));
