@@ -47,8 +47,7 @@ public:
     // Runs once, just before the next flock: another process acting in that moment.
     std::function<void()> beforeLock;
 
-    int datasyncs = 0; // successful fdatasync and fsync calls of files
-    int renames = 0;
+    int datasyncs = 0, renames = 0; // successful fdatasync and fsync calls of files; renames
 
     int open(const std::string& path, int flags, mode_t mode) override
     {
