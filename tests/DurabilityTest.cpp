@@ -258,8 +258,8 @@ TEST(RecordStore, OnlyChangedRecordsAreWrittenAndControlCharactersAreStoredAsBla
     EXPECT_EQ(rec, "A B \x80 ");
 }
 
-// The same on a real, tiny file system that fills up: tmpfs of 64 KiB, mounted for the
-// test's life.
+// A full disk as in the first test, on a real, tiny file system that fills up: tmpfs of
+// 64 KiB, mounted for the test's life.
 TEST(FullDisk, ARecordThatDoesNotFitStaysOnTheScreenAndTheFileOpensAgain)
 {
     TempDir base;
