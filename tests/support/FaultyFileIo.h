@@ -20,19 +20,15 @@ public:
     // Bytes that may still be added past the ends of files, as on a disk nearly full: a
     // call beyond it writes what fits, the next one fails with ENOSPC. Negative: no limit.
     std::int64_t writeBudget = -1;
-    // The next pwrite writes partBytes of its bytes, then fails with this.
-    int nextWriteErrno = 0;
-    std::size_t partBytes = 0;
-    int datasyncErrno = 0; // fdatasync and fsync of files fail with this
-    int dirSyncErrno = 0;  // fsync of a folder fails with this
-    int renameErrno = 0;
+    std::size_t partBytes = 0;   // what a failing write writes first
+    int datasyncErrno = 0;       // fdatasync and fsync of files fail with this
+    int dirSyncErrno = 0;        // fsync of a folder fails with this
     std::int64_t freeSpace = -1; // what freeBytes reports; negative: the real figure
 
     // One read fails: the read call `after` calls from now (pread, or the reading side of an
     // in-kernel copy), or with offset >= 0 the first pread from that offset, fails with err;
     // or with shortBytes >= 0 gives only that many bytes and the next read none, as a file
-    // cut short under the reader would. With a file name, only reads of the file of that
-    // name count.
+    // cut short under the reader would. With a file name, only reads of that file count.
     struct ReadFault {
         int after = 0;
         int err = EIO;
@@ -51,9 +47,7 @@ public:
     // Runs once, just before the next flock: another process acting in that moment.
     std::function<void()> beforeLock;
 
-    int datasyncs = 0; // successful fdatasync and fsync calls of files
-    int renames = 0;
-    int reads = 0; // pread and copyRange calls
+    int datasyncs = 0, renames = 0; // successful fdatasync and fsync calls of files; renames
 
     int open(const std::string& path, int flags, mode_t mode) override
     {
@@ -64,7 +58,6 @@ public:
     }
     ssize_t pread(int fd, void* buf, std::size_t count, off_t offset) override
     {
-        ++reads;
         if (std::exchange(m_emptyNext, false))
             return 0;
         if (readFault && (readFault->file.empty() || readFault->file == m_names[fd]) &&
@@ -83,14 +76,11 @@ public:
             std::exchange(beforeLock, nullptr)();
         return SystemFileIo::flock(fd, operation);
     }
-
     ssize_t pwrite(int fd, const void* buf, std::size_t count, off_t offset) override
     {
-        if (due(writeOnce))
-            nextWriteErrno = std::exchange(writeOnce, std::nullopt)->err;
-        if (nextWriteErrno) {
+        if (due(writeOnce)) {
             SystemFileIo::pwrite(fd, buf, std::min(partBytes, count), offset);
-            return fail(std::exchange(nextWriteErrno, 0));
+            return fail(std::exchange(writeOnce, std::nullopt)->err);
         }
         // Overwriting what a file holds needs no new space.
         const auto inside = static_cast<std::size_t>(
@@ -100,7 +90,6 @@ public:
     }
     ssize_t copyRange(int in, off_t inOffset, int out, off_t outOffset, std::size_t count) override
     {
-        ++reads;
         if (readFault && readFault->offset < 0 && readFault->file.empty() &&
             due(readFault)) // it reads as pread does
             return fail(std::exchange(readFault, std::nullopt)->err);
@@ -110,29 +99,16 @@ public:
     }
     int fdatasync(int fd) override
     {
-        if (due(syncOnce))
-            return fail(std::exchange(syncOnce, std::nullopt)->err);
-        if (datasyncErrno)
-            return fail(datasyncErrno);
-        ++datasyncs;
-        return SystemFileIo::fdatasync(fd);
+        return sync(false, [&] { return SystemFileIo::fdatasync(fd); });
     }
     int fsync(int fd) override
     {
-        const bool dir = S_ISDIR(status(fd).st_mode);
-        if (!dir && due(syncOnce))
-            return fail(std::exchange(syncOnce, std::nullopt)->err);
-        if (const int err = dir ? dirSyncErrno : datasyncErrno)
-            return fail(err);
-        datasyncs += dir ? 0 : 1;
-        return SystemFileIo::fsync(fd);
+        return sync(S_ISDIR(status(fd).st_mode), [&] { return SystemFileIo::fsync(fd); });
     }
     int rename(const std::string& from, const std::string& to) override
     {
         if (due(renameOnce))
             return fail(std::exchange(renameOnce, std::nullopt)->err);
-        if (renameErrno)
-            return fail(renameErrno);
         ++renames;
         const int renamed = SystemFileIo::rename(from, to);
         for (auto& [fd, name] : m_names) // a file renamed goes by its new name
@@ -154,6 +130,15 @@ private:
     // do on a thread of its own: the next open of that number sets it anew.
     std::map<int, std::string> m_names;
 
+    template <class Sync> int sync(bool dir, Sync call)
+    {
+        if (!dir && due(syncOnce))
+            return fail(std::exchange(syncOnce, std::nullopt)->err);
+        if (const int err = dir ? dirSyncErrno : datasyncErrno)
+            return fail(err);
+        datasyncs += dir ? 0 : 1;
+        return call();
+    }
     // Writes the first `inside` bytes and what the budget allows of the rest.
     template <class Write> ssize_t budgeted(std::size_t inside, std::size_t count, Write write)
     {
@@ -169,12 +154,7 @@ private:
     struct stat status(int fd)
     {
         struct stat st = {};
-        SystemFileIo::fstat(fd, st);
-        return st;
+        return SystemFileIo::fstat(fd, st), st;
     }
-    static int fail(int err)
-    {
-        errno = err;
-        return -1;
-    }
+    static int fail(int err) { return errno = err, -1; }
 };

@@ -15,11 +15,7 @@ public:
         std::string name = (std::filesystem::temp_directory_path() / "kvtest-XXXXXX").string();
         m_path = ::mkdtemp(name.data());
     }
-    ~TempDir()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(m_path, ec);
-    }
+    ~TempDir() { std::filesystem::remove_all(m_path, m_ec); }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
@@ -39,6 +35,7 @@ public:
 
 private:
     std::filesystem::path m_path;
+    std::error_code m_ec;
 };
 
 // Joins lines with CR LF, each line ended.
