@@ -22,7 +22,8 @@ Result<LineReader> LineReader::Open(FileIo& io, const std::string& path)
 
 Result<int> LineReader::measureRecLen()
 {
-    std::string head(BlockBytes, '\0');
+    std::string head(static_cast<std::size_t>(std::clamp<std::int64_t>(m_length, 0, BlockBytes)),
+                     '\0');
     if (const auto read = FullIo::ReadAt(*m_io, m_file.fd(), 0, head); !read)
         return read.error();
     const auto cr = head.find('\r');
@@ -40,8 +41,14 @@ void LineReader::setRecLen(int recLen)
 
 Result<void> LineReader::fill()
 {
-    // Whole slots per block, so that no slot is split between two reads.
-    m_block.resize(std::max<std::size_t>(BlockBytes / m_slot, 1) * m_slot);
+    // Whole slots per block, so that no slot is split between two reads; no more than the
+    // length the file had when it was opened, so that a small file costs a small buffer.
+    const std::int64_t left = m_length - m_readAt;
+    const auto block =
+        static_cast<std::int64_t>(std::max<std::size_t>(BlockBytes / m_slot, 1) * m_slot);
+    m_block.resize(static_cast<std::size_t>(std::clamp<std::int64_t>(left, 0, block)));
+    if (m_block.empty())
+        return {};
     if (const auto read = FullIo::ReadAt(*m_io, m_file.fd(), m_readAt, m_block); !read)
         return read.error();
     m_readAt += static_cast<std::int64_t>(m_block.size());

@@ -10,7 +10,7 @@
 class FileIo;
 
 // Reads a data file front to back in large blocks and hands out its record slots, so memory
-// stays the same whatever the file's size.
+// stays the same whatever the file's size. The file is read as long as it was when opened.
 class LineReader
 {
 public:

@@ -20,7 +20,7 @@ namespace
 
 constexpr const char* Prefix = "korvalen-tool: ";
 
-// Runs a command's body; its errors become the Result's.
+// The error of a command's result, or success.
 template <typename T> Result<void> Done(const Result<T>& r)
 {
     if (!r)
