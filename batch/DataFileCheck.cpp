@@ -23,6 +23,10 @@ DataFileCheck::DataFileCheck(const RecordLayout& layout) : m_layout(layout)
         PairRules rules;
         rules.byPosition.resize(columns);
         rules.fieldAt.resize(columns, nullptr);
+        for (std::size_t r = 0; r < Ranges; ++r) {
+            rules.lo[r].resize(columns, 0);
+            rules.span[r].resize(columns, 255);
+        }
         for (const LayoutField& f : pair.fields) {
             for (int i = 0; i < f.len; ++i) {
                 const auto col = static_cast<std::size_t>(f.start - 1 + i);
@@ -33,10 +37,69 @@ DataFileCheck::DataFileCheck(const RecordLayout& layout) : m_layout(layout)
                 for (int c = 0; c < 256; ++c)
                     rules.byPosition[col][static_cast<std::size_t>(c)] =
                         static_cast<std::uint8_t>(FieldTypes::Check(f.type, c, atPoint));
+                AddRanges(rules, col);
             }
         }
         m_rules.push_back(std::move(rules));
     }
+}
+
+void DataFileCheck::AddRanges(PairRules& rules, std::size_t col)
+{
+    const Refusals& refusals = rules.byPosition[col];
+    std::size_t found = 0;
+    for (int c = 0; c < 256;) {
+        if (refusals[static_cast<std::size_t>(c)] != 0) {
+            ++c;
+            continue;
+        }
+        int end = c;
+        while (end + 1 < 256 && refusals[static_cast<std::size_t>(end + 1)] == 0)
+            ++end;
+        if (found == Ranges) {
+            rules.ranged = false;
+            return;
+        }
+        rules.lo[found][col] = static_cast<std::uint8_t>(c);
+        rules.span[found][col] = static_cast<std::uint8_t>(end - c);
+        ++found;
+        c = end + 1;
+    }
+    if (found == 0) {
+        rules.ranged = false;
+        return;
+    }
+    // Unused ranges repeat the first, so they accept nothing more.
+    for (std::size_t r = found; r < Ranges; ++r) {
+        rules.lo[r][col] = rules.lo[0][col];
+        rules.span[r][col] = rules.span[0][col];
+    }
+}
+
+bool DataFileCheck::Clean(const PairRules& rules, std::string_view slot)
+{
+    const std::size_t columns = rules.byPosition.size();
+    if (!rules.ranged) {
+        unsigned refused = 0;
+        for (std::size_t col = 0; col < columns; ++col)
+            refused |= rules.byPosition[col][static_cast<unsigned char>(slot[col])];
+        return refused == 0;
+    }
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(slot.data());
+    const std::uint8_t *lo0 = rules.lo[0].data(), *lo1 = rules.lo[1].data(),
+                       *lo2 = rules.lo[2].data();
+    const std::uint8_t *sp0 = rules.span[0].data(), *sp1 = rules.span[1].data(),
+                       *sp2 = rules.span[2].data();
+    std::uint8_t refused = 0;
+    for (std::size_t col = 0; col < columns; ++col) {
+        const std::uint8_t c = bytes[col];
+        // Bitwise, not short-circuit: no branch in the loop.
+        const int ok = (static_cast<std::uint8_t>(c - lo0[col]) <= sp0[col]) |
+                       (static_cast<std::uint8_t>(c - lo1[col]) <= sp1[col]) |
+                       (static_cast<std::uint8_t>(c - lo2[col]) <= sp2[col]);
+        refused |= static_cast<std::uint8_t>(ok ^ 1);
+    }
+    return refused == 0;
 }
 
 void DataFileCheck::fault(std::int64_t n, int position, const LayoutField* field, char type,
@@ -94,10 +157,7 @@ bool DataFileCheck::checkRecord(std::int64_t n, std::string_view slot, std::stri
     const PairRules& rules = m_rules[static_cast<std::size_t>(pair->letter - 'a')];
     const std::size_t columns = rules.byPosition.size();
     // Nearly every record is clean: one pass without branches finds out.
-    unsigned refused = 0;
-    for (std::size_t col = 0; col < columns; ++col)
-        refused |= rules.byPosition[col][static_cast<unsigned char>(slot[col])];
-    if (refused == 0)
+    if (Clean(rules, slot))
         return m_counts.faults != before;
     for (std::size_t col = 0; col < columns; ++col) {
         const auto c = static_cast<unsigned char>(slot[col]);

@@ -30,12 +30,21 @@ public:
 
 private:
     // For each pair and record position, the refusal of every byte value (0 for none),
-    // worked out once through the keying engine's rule.
+    // worked out once through the keying engine's rule; and the bytes it accepts as up to
+    // three ranges lo..lo+span, which a clean record is checked against in one pass the
+    // compiler can vectorize.
     using Refusals = std::array<std::uint8_t, 256>;
+    static constexpr std::size_t Ranges = 3;
     struct PairRules {
         std::vector<Refusals> byPosition;
         std::vector<const LayoutField*> fieldAt;
+        std::array<std::vector<std::uint8_t>, Ranges> lo;
+        std::array<std::vector<std::uint8_t>, Ranges> span;
+        bool ranged = true; // every position's bytes fit in Ranges ranges
     };
+
+    static void AddRanges(PairRules& rules, std::size_t col);
+    static bool Clean(const PairRules& rules, std::string_view slot);
 
     // Faults of one record; false when it has none.
     bool checkRecord(std::int64_t n, std::string_view slot, std::string& out);
