@@ -5,12 +5,14 @@
 namespace
 {
 
+// Plain loops: find_first_not_of calls memchr once a character.
 std::string_view Trimmed(std::string_view s)
 {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+    while (!s.empty() && s.front() == ' ')
+        s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
+    return s;
 }
 
 bool IsDigit(char c)

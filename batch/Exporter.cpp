@@ -12,15 +12,31 @@
 namespace
 {
 
-bool NeedsQuotes(std::string_view s)
+// Whether the text holds a byte CSV must quote, and whether it holds one above ASCII.
+struct Scan {
+    bool quote = false;
+    bool wide = false;
+};
+
+Scan ScanText(std::string_view s)
 {
-    return s.find_first_of(",\"\r\n") != std::string_view::npos;
+    bool quote = false;
+    bool wide = false;
+    for (const char c : s) {
+        quote |= c == ',' || c == '"' || c == '\r' || c == '\n';
+        wide |= static_cast<unsigned char>(c) >= 0x80;
+    }
+    return {quote, wide};
 }
 
 void CsvText(std::string_view bytes, std::string& out)
 {
-    if (!NeedsQuotes(bytes)) {
-        Latin1::AppendUtf8(bytes, out);
+    const Scan scan = ScanText(bytes);
+    if (!scan.quote) {
+        if (scan.wide)
+            Latin1::AppendUtf8(bytes, out);
+        else
+            out += bytes;
         return;
     }
     out += '"';
@@ -52,15 +68,18 @@ void JsonText(std::string_view bytes, std::string& out)
     out += '"';
 }
 
+// Plain loops: find_last_not_of calls memchr once a character.
 std::string_view TrimRight(std::string_view s)
 {
-    const auto last = s.find_last_not_of(' ');
-    return last == std::string_view::npos ? std::string_view() : s.substr(0, last + 1);
+    std::size_t n = s.size();
+    while (n > 0 && s[n - 1] == ' ')
+        --n;
+    return s.substr(0, n);
 }
 
 bool Blank(std::string_view s)
 {
-    return s.find_first_not_of(' ') == std::string_view::npos;
+    return TrimRight(s).empty();
 }
 
 } // namespace
