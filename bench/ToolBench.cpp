@@ -28,8 +28,9 @@ constexpr int Runs = 5;
 // Fields of most types: number, two names, state, ZIP, phone, amount, count, note.
 constexpr const char* FormatLine =
     "N-----A-------------------A-----------M-B----P---------R----.--N-------A-------E";
+// No four blanks in a row, which would blank the whole heading.
 constexpr const char* Heading =
-    "CUST# NAME                CITY        ST ZIP   PHONE     AMOUNT  COUNT   NOTE";
+    "CUST# NAME............... CITY....... ST ZIP. PHONE.... AMOUNT. COUNT.. NOTE...";
 // The same columns for cut, and the amount's for awk.
 constexpr const char* CutColumns = "-c1-6,7-26,27-38,39-40,41-45,46-55,56-63,64-71,72-79";
 constexpr const char* AmountSubstr = "substr($0, 56, 8)";

@@ -77,7 +77,9 @@ expect 2 "$tool" export DEMO.DAT --format CUSTOMER -o nosuch/out.csv
 one_error_line "-o in a missing folder" "nosuch/out.csv"
 
 # A closed pipe ends the tool quietly.
-for i in $(seq 2000); do cat DEMO.DAT; done >BIG.DAT
+# 16,384 records, a megabyte of CSV: far more than a pipe holds.
+cp DEMO.DAT BIG.DAT
+for i in $(seq 11); do cat BIG.DAT BIG.DAT >BIG2.DAT && mv BIG2.DAT BIG.DAT; done
 "$tool" export BIG.DAT --format CUSTOMER 2>err.txt | head -1 >/dev/null
 status=${PIPESTATUS[0]}
 [ "$status" -eq 0 ] || fail "export | head exited $status"
