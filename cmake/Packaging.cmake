@@ -6,7 +6,7 @@ set(pkg_build ${CMAKE_BINARY_DIR}/packaging)
 
 # Debian wants its changelog and manual pages compressed, reproducibly (no name, no time).
 find_program(GZIP gzip REQUIRED)
-foreach(page korvalen.1 kvscript.1 changelog)
+foreach(page korvalen.1 kvscript.1 korvalen-tool.1 changelog)
     set(source ${PROJECT_SOURCE_DIR}/packaging/${page})
     if(page STREQUAL changelog)
         set(source ${PROJECT_SOURCE_DIR}/packaging/changelog.in)
@@ -19,7 +19,7 @@ foreach(page korvalen.1 kvscript.1 changelog)
 endforeach()
 add_custom_target(korvalen_packaging_docs ALL DEPENDS ${pkg_compressed})
 
-install(FILES ${pkg_build}/korvalen.1.gz ${pkg_build}/kvscript.1.gz
+install(FILES ${pkg_build}/korvalen.1.gz ${pkg_build}/kvscript.1.gz ${pkg_build}/korvalen-tool.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${pkg_build}/changelog.gz
         DESTINATION ${pkg_doc})
@@ -35,8 +35,9 @@ paper documents into a fixed-width data file, field by field, on a
 character-cell entry screen. A second operator keys the same documents again
 in Verify mode over the stored records, and every mismatch must be confirmed.
 .
-The package holds the program, korvalen, and kvscript, which replays a keying
-session without a window.")
+The package holds the program, korvalen; kvscript, which replays a keying
+session without a window; and korvalen-tool, which checks, exports, compares
+and totals data files in batch.")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://korvalen.example/")
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -86,8 +86,7 @@ void LastCharRemoval::mnuCut_Click()
         input = (fs::path(m_e.file.DataDir()) / input).string();
     const std::string output = OutputName(input);
 
-    std::error_code ec;
-    if (output == input || fs::equivalent(input, output, ec)) {
+    if (WouldOverwrite(input, output)) {
         m_e.MsgBox("The copy of " + input + " without the last characters would be written over " +
                        "the file itself, so nothing was done.",
                    Dialogs::Buttons::OK, Dialogs::Icon::Exclamation, Title);
@@ -104,10 +103,30 @@ void LastCharRemoval::mnuCut_Click()
                Dialogs::Buttons::OK, Dialogs::Icon::None, Title);
 }
 
+bool LastCharRemoval::WouldOverwrite(const std::string& input, const std::string& output)
+{
+    std::error_code ec;
+    return output == input || fs::equivalent(input, output, ec);
+}
+
 Result<bool> LastCharRemoval::RemoveLastCharacters(const std::string& input,
                                                    const std::string& output)
 {
-    FileIo& io = m_e.io;
+    const std::string label = "Removing the last character of each line of " + input;
+    // However it ends, the progress dialog goes.
+    struct EndProgress {
+        Dialogs& dialogs;
+        const std::string& label;
+        ~EndProgress() { dialogs.progress(label, 0, 0); }
+    } const endProgress{m_e.dialogs, label};
+    return WriteCopy(m_e.io, input, output, [&](std::int64_t done, std::int64_t total) {
+        return m_e.dialogs.progress(label, done, total);
+    });
+}
+
+Result<bool> LastCharRemoval::WriteCopy(FileIo& io, const std::string& input,
+                                        const std::string& output, const Progress& progress)
+{
     const auto cannotRead = [&](const std::string& why) {
         return Error{"The file " + input + " could not be read: " + why + "."};
     };
@@ -133,13 +152,6 @@ Result<bool> LastCharRemoval::RemoveLastCharacters(const std::string& input,
         return Error{"The file " + output + " could not be created: " + text::SystemError(errno) +
                      "."};
 
-    const std::string label = "Removing the last character of each line of " + input;
-    // However it ends, the progress dialog goes.
-    struct EndProgress {
-        Dialogs& dialogs;
-        const std::string& label;
-        ~EndProgress() { dialogs.progress(label, 0, 0); }
-    } const endProgress{m_e.dialogs, label};
     std::string block(Block, '\0');
     std::string pending;
     std::string out;
@@ -168,7 +180,7 @@ Result<bool> LastCharRemoval::RemoveLastCharacters(const std::string& input,
                 return written.error();
         }
         // The flush to the disk is the last step: the bar stays up until it is done.
-        if (!m_e.dialogs.progress(label, std::min(readAt, total), total + 1))
+        if (progress && !progress(std::min(readAt, total), total + 1))
             return false;
     }
     // A last line without its line end is a line like the others.

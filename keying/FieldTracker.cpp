@@ -1,26 +1,7 @@
 #include "keying/FieldTracker.h"
 
 #include "engine/Engine.h"
-
-namespace
-{
-
-bool IsNumericType(char t)
-{
-    return t == 'N' || t == 'R' || t == 'D' || t == 'Y';
-}
-
-bool IsAlphaType(char t)
-{
-    return t == 'A' || t == 'L' || t == 'J';
-}
-
-bool IsLetter(unsigned char c)
-{
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-} // namespace
+#include "keying/FieldTypes.h"
 
 void FieldTracker::FieldEntered()
 {
@@ -108,39 +89,20 @@ void FieldTracker::reject(const std::string& message)
 
 bool FieldTracker::CharValid(int k)
 {
-    const auto c = static_cast<unsigned char>(k);
-    const std::string shown(1, static_cast<char>(c));
+    const char c = static_cast<char>(k);
     bool ok = true;
-    if (IsNumericType(FldType)) {
-        if ((c < '0' || c > '9') && c != '.') {
-            reject("Invalid Character - " + shown + ". Numeric Only");
-            ok = false;
-        }
-    } else if (FldType == 'B') {
-        if (std::string_view("0123456789 ").find(static_cast<char>(c)) == std::string_view::npos) {
-            reject("Invalid Character - " + shown + ". Numeric Only");
-            ok = false;
-        }
-    } else if (FldType == 'M') {
-        if (k < 32 || !(c == ' ' || IsLetter(c))) {
-            reject("Alpha only");
-            ok = false;
-        }
-    } else if (IsAlphaType(FldType)) {
-        if (k < 32 || (c > 'Z' && c < 'a') || c > 'z') {
-            reject("Invalid Character");
-            ok = false;
-        }
+    if (const auto r = FieldTypes::TypeRefusal(FldType, k); r != FieldTypes::Refusal::None) {
+        reject(FieldTypes::Message(r, c));
+        ok = false;
     }
     // A decimal point position takes only the point, except where right adjustment or
     // duplication puts it there.
-    if (FldType != 'L' && FldType != 'R') {
-        const std::string& line = m_e.fmt.FmtLine;
-        const int col = m_e.scr.CurCol;
-        if (col >= 1 && col <= static_cast<int>(line.size()) && line[col - 1] == '.' && c != '.') {
-            reject("Only decimal point '.' allowed");
-            ok = false;
-        }
+    const std::string& line = m_e.fmt.FmtLine;
+    const int col = m_e.scr.CurCol;
+    const bool atPoint = col >= 1 && col <= static_cast<int>(line.size()) && line[col - 1] == '.';
+    if (FieldTypes::PointRefused(FldType, k, atPoint)) {
+        reject(FieldTypes::Message(FieldTypes::Refusal::DecimalPointOnly, c));
+        ok = false;
     }
     return ok;
 }

@@ -4,7 +4,7 @@
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libx11-dev libgtest-dev
           libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth xdotool x11-utils
           x11-xserver-utils xdg-utils clang libclang-rt-14-dev
-          dpkg-dev lintian desktop-file-utils appstream)
+          dpkg-dev lintian desktop-file-utils appstream libcli11-dev)
 # What one script needs beyond these (scripts/coverage: gcovr), set before sourcing.
 packages+=("${extra_packages[@]}")
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the build folder, unpacks it into a scratch root and checks
 # it as a packager would: its layout, its desktop entry and AppStream data, lintian, the
-# version of both executables, and the installed kvscript keying on the installed demo file.
+# version of the executables, the installed kvscript keying on the installed demo file and
+# the installed korvalen-tool checking it.
 # Usage: PackageTest.sh BUILD_DIR VERSION
 set -euo pipefail
 
@@ -22,13 +23,14 @@ deb=$(ls "$work"/out/korvalen_"$version"_*.deb 2>/dev/null | head -n 1)
 root=$work/root
 dpkg-deb -x "$deb" "$root"
 share=$root/usr/share
-for f in usr/bin/korvalen usr/bin/kvscript usr/share/korvalen/FILE.FMT \
+for f in usr/bin/korvalen usr/bin/kvscript usr/bin/korvalen-tool usr/share/korvalen/FILE.FMT \
     usr/share/korvalen/DEMO.DAT usr/share/korvalen/TIPOFDAY.TXT usr/share/korvalen/kvhelp.html \
     usr/share/applications/org.korvalen.Korvalen.desktop \
     usr/share/metainfo/org.korvalen.Korvalen.metainfo.xml \
     usr/share/icons/hicolor/scalable/apps/org.korvalen.Korvalen.svg \
     usr/share/icons/hicolor/48x48/apps/org.korvalen.Korvalen.png \
-    usr/share/man/man1/korvalen.1.gz usr/share/doc/korvalen/copyright; do
+    usr/share/man/man1/korvalen.1.gz usr/share/man/man1/korvalen-tool.1.gz \
+    usr/share/doc/korvalen/copyright; do
     [ -f "$root/$f" ] || fail "the package has no /$f"
 done
 [ -z "$(find "$root" -path '*/lib/korvalen*')" ] || fail "files are still installed in lib/korvalen"
@@ -65,4 +67,15 @@ SCRIPT
 grep -q "^caption: KORVALEN - ( Orlenmark ) $share/korvalen/DEMO.DAT$" "$work/smoke.out" ||
     { cat "$work/smoke.out" >&2; fail "the installed demo file was not opened"; }
 grep -q "version $version\." "$work/smoke.out" || fail "About does not name version $version"
-echo "package $(basename "$deb") installs, validates and keys"
+
+# The installed korvalen-tool checks the installed demo file, and a copy elsewhere under the
+# FILE.FMT of its own share folder.
+[ "$("$root/usr/bin/korvalen-tool" --version)" = "korvalen-tool $version" ] ||
+    fail "korvalen-tool --version"
+[ "$("$root/usr/bin/korvalen-tool" check "$share/korvalen/DEMO.DAT" --format CUSTOMER)" = \
+    "8 records, 0 faults" ] || fail "the installed korvalen-tool does not check DEMO.DAT clean"
+mkdir "$work/elsewhere"
+cp "$share/korvalen/DEMO.DAT" "$work/elsewhere/"
+"$root/usr/bin/korvalen-tool" check "$work/elsewhere/DEMO.DAT" --format CUSTOMER >/dev/null ||
+    fail "the installed korvalen-tool does not find its own FILE.FMT"
+echo "package $(basename "$deb") installs, validates, keys and checks"

@@ -1,0 +1,402 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <sstream>
+
+#include "batch/Decimal.h"
+#include "batch/RecordLayout.h"
+#include "common/SystemFileIo.h"
+#include "tests/support/TempDir.h"
+#include "tool/BatchTool.h"
+
+namespace
+{
+
+// PLAIN: number, name, amount with two decimals. MIXED: the same as pair a, and a pair b of
+// a blank-filled number, a letters-only name and two numbers, under a heading of no names.
+const std::string Formats = CrLf({"PLAIN", "N--A---R--.--E", "NO NAME AMOUNT", "MIXED/2",
+                                  "N--A---R--.--E", "NO NAME AMOUNT", "B--M--N-N--.-E", "    "});
+
+struct Station {
+    TempDir dir;
+    SystemFileIo io;
+    std::ostringstream err;
+    BatchTool tool{io, err, dir.path() / "app"};
+
+    Station() { dir.write("FILE.FMT", Formats); }
+    // The command's output with the folder's path taken out of it.
+    std::string out(const std::string& name = "out.txt") const
+    {
+        std::string text = dir.read(name);
+        const std::string prefix = dir.path().string() + "/";
+        for (auto at = text.find(prefix); at != std::string::npos; at = text.find(prefix))
+            text.erase(at, prefix.size());
+        return text;
+    }
+};
+
+struct Case {
+    const char* name;
+    const char* format;
+    std::string data;
+    int status;
+    std::string output;
+};
+
+TEST(BatchTool, CheckReportsEachFaultOnceWithItsRecordPositionAndField)
+{
+    const Case cases[] = {
+        {"clean", "PLAIN", CrLf({"001ALFA012.50a", "002beta000.10a"}), 0, "2 records, 0 faults\n"},
+        {"each fault once", "PLAIN",
+         "001ALFA012.50a\r\n0X1BETA000.10a\r\n002B_TA000.20a\r\n003GAMA000.30q\r\n"
+         "004DELT000.40aXY005EPSI000.50a",
+         1,
+         "record 2, position 2, field 1 (type N): \"X\" refused: Invalid Character - X. Numeric "
+         "Only\n"
+         "record 3, position 5, field 2 (type A): \"_\" refused: Invalid Character\n"
+         "record 4, position 14, field 4 (type E): format letter \"q\" is none of a\n"
+         "record 5, position 15: expected CR LF, found \"XY\" (the record is not 14 characters "
+         "long)\n"
+         "record 6, position 15: the last record has no CR LF\n"
+         "6 records, 5 faults in 5 records\n"},
+        {"several pairs, a point only R may fill", "MIXED",
+         CrLf({"001ALFA012500a", "  1AB 12345.6b", "  1A1 12345.6b", "  2AB 1234506b"}), 1,
+         "record 3, position 5, field 2 (type M): \"1\" refused: Alpha only\n"
+         "record 4, position 12, field 4 (type N): \"0\" refused: Only decimal point '.' "
+         "allowed\n"
+         "4 records, 2 faults in 2 records\n"},
+        {"fragment at the end", "PLAIN", CrLf({"001ALFA012.50a"}) + "00", 1,
+         "record 2: a fragment of 2 bytes after the last whole record\n1 record, 1 fault\n"},
+        {"file of the wrong length", "PLAIN", CrLf({"001ALFA012.5a"}), 1,
+         "record 1: the first line is 13 characters long, the format's records 14\n"
+         "0 records, 1 fault\n"},
+        {"empty file", "PLAIN", "", 0, "0 records, 0 faults\n"},
+    };
+    for (const Case& c : cases) {
+        Station s;
+        const int status =
+            s.tool.check(s.dir.write("A.DAT", c.data), {c.format, ""}, s.dir.file("out.txt"));
+        EXPECT_EQ(status, c.status) << c.name;
+        EXPECT_EQ(s.out(), c.output) << c.name;
+        EXPECT_EQ(s.err.str(), "") << c.name;
+    }
+}
+
+TEST(BatchTool, ExportWritesNumbersTrimmedTextAndQuotesThatLoadBack)
+{
+    struct ExportCase {
+        const char* name;
+        const char* format;
+        ExportOptions options;
+        std::string data;
+        int status;
+        std::string output;
+    };
+    using F = ExportOptions::Form;
+    const std::string plain =
+        CrLf({"001ALFA012.50a", "002A,\"B000.10a", "003\xE9t\xE9       a", "0X1    000.00a"});
+    const std::string mixed = CrLf({"001ALFA012.50a", "  1AB 12345.6b"});
+    const ExportCase cases[] = {
+        {"csv, heading names",
+         "PLAIN",
+         {F::Csv, false},
+         plain,
+         0,
+         "NO,NAME,AMOUNT\r\n1,ALFA,12.50\r\n2,\"A,\"\"B\",0.10\r\n3,\xC3\xA9t\xC3\xA9,\r\n"
+         "0X1,,0.00\r\n"},
+        {"csv raw keeps blanks",
+         "PLAIN",
+         {F::Csv, true},
+         plain,
+         0,
+         "NO,NAME,AMOUNT\r\n1,ALFA,12.50\r\n2,\"A,\"\"B\",0.10\r\n3,\xC3\xA9t\xC3\xA9 ,\r\n"
+         "0X1,    ,0.00\r\n"},
+        {"jsonl",
+         "PLAIN",
+         {F::Jsonl, false},
+         plain,
+         0,
+         "{\"NO\":1,\"NAME\":\"ALFA\",\"AMOUNT\":12.50}\n"
+         "{\"NO\":2,\"NAME\":\"A,\\\"B\",\"AMOUNT\":0.10}\n"
+         "{\"NO\":3,\"NAME\":\"\xC3\xA9t\xC3\xA9\",\"AMOUNT\":null}\n"
+         "{\"NO\":\"0X1\",\"NAME\":\"\",\"AMOUNT\":0.00}\n"},
+        {"several pairs csv, a heading without names",
+         "MIXED",
+         {F::Csv, false},
+         mixed,
+         0,
+         "format,NO / F1,NAME / F2,AMOUNT / F3,F4\r\na,1,ALFA,12.50,\r\nb,1,AB,12,345.6\r\n"},
+        {"several pairs jsonl",
+         "MIXED",
+         {F::Jsonl, false},
+         mixed,
+         0,
+         "{\"format\":\"a\",\"NO\":1,\"NAME\":\"ALFA\",\"AMOUNT\":12.50}\n"
+         "{\"format\":\"b\",\"F1\":1,\"F2\":\"AB\",\"F3\":12,\"F4\":345.6}\n"},
+        {"fragment and a letter of no pair left out",
+         "PLAIN",
+         {F::Csv, false},
+         CrLf({"001ALFA012.50a", "002BETA000.10x"}) + "00",
+         1,
+         "NO,NAME,AMOUNT\r\n1,ALFA,12.50\r\n"},
+        {"empty file", "PLAIN", {F::Csv, false}, "", 0, "NO,NAME,AMOUNT\r\n"},
+    };
+    for (const ExportCase& c : cases) {
+        Station s;
+        const int status = s.tool.exportRecords(s.dir.write("A.DAT", c.data), {c.format, ""},
+                                                c.options, s.dir.file("out.txt"));
+        EXPECT_EQ(status, c.status) << c.name;
+        EXPECT_EQ(s.out(), c.output) << c.name;
+    }
+    Station s;
+    s.tool.exportRecords(s.dir.write("A.DAT", CrLf({"001ALFA012.50a", "002BETA000.10x"}) + "00"),
+                         {"PLAIN", ""}, {}, s.dir.file("out.txt"));
+    EXPECT_EQ(s.err.str(), "record 2 left out: its format letter is none of a\n"
+                           "record 3 left out: a fragment, not a whole record\n");
+}
+
+TEST(BatchTool, CompareNamesEachDifferingFieldAndTheRecordsOfOneFileOnly)
+{
+    struct CompareCase {
+        const char* name;
+        const char* format;
+        std::string a, b;
+        int status;
+        std::string output;
+    };
+    const std::string a = CrLf({"001ALFA012.50a", "002BETA000.10a", "003GAMA000.20a"});
+    const CompareCase cases[] = {
+        {"same", "PLAIN", a, a, 0,
+         "3 records compared, 0 differing (0 fields), 0 only in A.DAT, 0 only in B.DAT\n"},
+        {"two fields of one record", "PLAIN", a,
+         CrLf({"001ALFA012.50a", "002BETO000.11a", "003GAMA000.20a"}), 1,
+         "record 2, field 2 (NAME): A.DAT \"BETA\" / B.DAT \"BETO\"\n"
+         "record 2, field 3 (AMOUNT): A.DAT \"000.10\" / B.DAT \"000.11\"\n"
+         "3 records compared, 1 differing (2 fields), 0 only in A.DAT, 0 only in B.DAT\n"},
+        {"another pair", "MIXED", CrLf({"001ALFA012.50a"}), CrLf({"  1AB 12345.6b"}), 1,
+         "record 1, format letter: A.DAT \"a\" / B.DAT \"b\"\n"
+         "1 record compared, 1 differing (1 field), 0 only in A.DAT, 0 only in B.DAT\n"},
+        {"records only in A", "PLAIN", a, CrLf({"001ALFA012.50a"}), 1,
+         "records 2 to 3 only in A.DAT\n"
+         "1 record compared, 0 differing (0 fields), 2 only in A.DAT, 0 only in B.DAT\n"},
+        {"a record only in B, a line end missing", "PLAIN", "001ALFA012.50a",
+         CrLf({"001ALFA012.50a", "002BETA000.10a"}), 1,
+         "record 1, line end: A.DAT \"\" / B.DAT \"\\x0D\\x0A\"\n"
+         "record 2 only in B.DAT\n"
+         "1 record compared, 1 differing (1 field), 0 only in A.DAT, 1 only in B.DAT\n"},
+        {"empty files", "PLAIN", "", "", 0,
+         "0 records compared, 0 differing (0 fields), 0 only in A.DAT, 0 only in B.DAT\n"},
+    };
+    for (const CompareCase& c : cases) {
+        Station s;
+        const int status = s.tool.compare(s.dir.write("A.DAT", c.a), s.dir.write("B.DAT", c.b),
+                                          {c.format, ""}, s.dir.file("out.txt"));
+        EXPECT_EQ(status, c.status) << c.name;
+        EXPECT_EQ(s.out(), c.output) << c.name;
+    }
+}
+
+TEST(BatchTool, TotalsAreExactAndBalanceAgainstTheExpectedSum)
+{
+    struct TotalsCase {
+        const char* name;
+        const char* format;
+        std::string data;
+        int field;
+        char pair;
+        const char* expect; // nullptr: none
+        int status;
+        std::string output;
+    };
+    const std::string plain = CrLf({"001ALFA000.10a", "002BETA000.20a"});
+    const TotalsCase cases[] = {
+        {"with a decimal point", "PLAIN", plain, 3, 'a', nullptr, 0,
+         "A.DAT, field 3 (AMOUNT, type R) of pair a\ncount 2\nsum 0.30\nminimum 0.10\n"
+         "maximum 0.20\n"},
+        {"without a decimal point", "PLAIN", plain, 1, 'a', nullptr, 0,
+         "A.DAT, field 1 (NO, type N) of pair a\ncount 2\nsum 3\nminimum 1\nmaximum 2\n"},
+        {"balanced", "PLAIN", plain, 3, 'a', "0.3", 0,
+         "A.DAT, field 3 (AMOUNT, type R) of pair a\ncount 2\nsum 0.30\nminimum 0.10\n"
+         "maximum 0.20\nexpected 0.3\ndifference 0.00 (balanced)\n"},
+        {"not balanced", "PLAIN", plain, 3, 'a', "0.35", 1,
+         "A.DAT, field 3 (AMOUNT, type R) of pair a\ncount 2\nsum 0.30\nminimum 0.10\n"
+         "maximum 0.20\nexpected 0.35\ndifference -0.05 (does not balance)\n"},
+        {"blank and not numbers", "PLAIN", CrLf({"001ALFA      a", "0X1BETA000.20a"}), 1, 'a',
+         nullptr, 1,
+         "record 2, field 1 (type N): \"0X1\" is not a number\n"
+         "A.DAT, field 1 (NO, type N) of pair a\ncount 1\nsum 1\nminimum 1\nmaximum 1\n"
+         "not numbers 1\n"},
+        {"only the records of its pair", "MIXED",
+         CrLf({"001ALFA012.50a", "  1AB 12345.6b", "   AB 01002.4b"}) + "0", 4, 'b', nullptr, 0,
+         "A.DAT, field 4 (F4, type N) of pair b\ncount 2\nsum 348.0\nminimum 2.4\n"
+         "maximum 345.6\n"},
+        {"blank-filled", "MIXED", CrLf({"  1AB 12345.6b", "   AB 01002.4b"}), 1, 'b', nullptr, 0,
+         "A.DAT, field 1 (F1, type B) of pair b\ncount 1\nsum 1\nminimum 1\nmaximum 1\nblank 1\n"},
+        {"empty file", "PLAIN", "", 3, 'a', "0", 0,
+         "A.DAT, field 3 (AMOUNT, type R) of pair a\ncount 0\nsum 0\nminimum -\nmaximum -\n"
+         "expected 0\ndifference 0 (balanced)\n"},
+    };
+    for (const TotalsCase& c : cases) {
+        Station s;
+        TotalsRequest request{c.field, c.pair, {}};
+        if (c.expect != nullptr)
+            request.expect = c.expect;
+        const int status = s.tool.totals(s.dir.write("A.DAT", c.data), {c.format, ""}, request,
+                                         s.dir.file("out.txt"));
+        EXPECT_EQ(status, c.status) << c.name;
+        EXPECT_EQ(s.out(), c.output) << c.name;
+    }
+}
+
+TEST(BatchTool, RefusalsAreOneLineNamingTheCauseWithStatusTwo)
+{
+    struct Refusal {
+        const char* name;
+        std::function<int(Station&)> run;
+        std::string says;
+    };
+    const auto req = [](int field, char pair, std::optional<std::string> expect) {
+        return TotalsRequest{field, pair, std::move(expect)};
+    };
+    const Refusal cases[] = {
+        {"missing data file",
+         [](Station& s) {
+             return s.tool.check(s.dir.file("NO.DAT"), {"PLAIN", ""}, "");
+         },
+         "NO.DAT: No such file or directory"},
+        {"unknown format",
+         [](Station& s) {
+             return s.tool.check(s.dir.write("A.DAT", ""), {"OTHER", ""}, "");
+         },
+         "Format OTHER was not found in "},
+        {"unreadable FILE.FMT",
+         [](Station& s) {
+             std::filesystem::create_directory(s.dir.file("DIR.FMT"));
+             return s.tool.check(s.dir.write("A.DAT", ""), {"PLAIN", s.dir.file("DIR.FMT")}, "");
+         },
+         "DIR.FMT (it is a folder, not a file)"},
+        {"no FILE.FMT anywhere",
+         [](Station& s) {
+             std::filesystem::remove(s.dir.file("FILE.FMT"));
+             return s.tool.check(s.dir.write("A.DAT", ""), {"PLAIN", ""}, "");
+         },
+         "no FILE.FMT in "},
+        {"a text field's total",
+         [&](Station& s) {
+             return s.tool.totals(s.dir.write("A.DAT", ""), {"PLAIN", ""}, req(2, 'a', {}), "");
+         },
+         "--field 2: NAME is of type A, not a numeric field"},
+        {"a field past the pair",
+         [&](Station& s) {
+             return s.tool.totals(s.dir.write("A.DAT", ""), {"PLAIN", ""}, req(4, 'a', {}), "");
+         },
+         "--field 4: pair a of PLAIN has fields 1 to 3"},
+        {"a pair of no format",
+         [&](Station& s) {
+             return s.tool.totals(s.dir.write("A.DAT", ""), {"PLAIN", ""}, req(1, 'b', {}), "");
+         },
+         "--pair b: format PLAIN has the pairs a"},
+        {"an expected total that is no number",
+         [&](Station& s) {
+             return s.tool.totals(s.dir.write("A.DAT", ""), {"PLAIN", ""}, req(1, 'a', "1,5"), "");
+         },
+         "--expect 1,5: not a decimal number"},
+        {"-o in a missing folder",
+         [](Station& s) {
+             return s.tool.check(s.dir.write("A.DAT", ""), {"PLAIN", ""}, s.dir.file("no/out"));
+         },
+         "no/out: cannot be created"},
+        {"cut of a missing file", [](Station& s) { return s.tool.cut(s.dir.file("NO.DAT")); },
+         "NO.DAT could not be read"},
+    };
+    for (const Refusal& c : cases) {
+        Station s;
+        EXPECT_EQ(c.run(s), BatchTool::Usage) << c.name;
+        const std::string err = s.err.str();
+        EXPECT_NE(err.find(c.says), std::string::npos) << c.name << ": " << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << c.name << ": " << err;
+    }
+}
+
+// Slots cross the 1 MiB read blocks at every offset; none is lost or split.
+TEST(BatchTool, LargeFilesAreReadInBlocksWithoutLosingASlot)
+{
+    Station s;
+    std::string data;
+    for (int i = 0; i < 80000; ++i)
+        data += "001ALFA000.01a\r\n";
+    const std::string file = s.dir.write("A.DAT", data);
+    EXPECT_EQ(s.tool.check(file, {"PLAIN", ""}, s.dir.file("out.txt")), 0);
+    EXPECT_EQ(s.out(), "80000 records, 0 faults\n");
+    EXPECT_EQ(s.tool.totals(file, {"PLAIN", ""}, {3, 'a', "800"}, s.dir.file("out.txt")), 0);
+    EXPECT_NE(s.out().find("count 80000\nsum 800.00\n"), std::string::npos) << s.out();
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(s.dir.path()), {}), 3)
+        << "FILE.FMT, the data file and the output: no copy left behind";
+}
+
+TEST(BatchTool, CutWritesTheCopyWithoutFormatLetters)
+{
+    Station s;
+    const std::string file = s.dir.write("A.DAT", CrLf({"001ALFA012.50a", "002BETA000.10a"}));
+    EXPECT_EQ(s.tool.cut(file), 0);
+    EXPECT_EQ(s.dir.read("A.fil"), CrLf({"001ALFA012.50", "002BETA000.10"}));
+}
+
+TEST(Decimal, SumsCompareAndParseExactly)
+{
+    Decimal sum;
+    for (int i = 0; i < 1000000; ++i)
+        ASSERT_TRUE(sum.add(*Decimal::Parse("0.01")));
+    EXPECT_EQ(sum.str(), "10000.00");
+
+    struct ParseCase {
+        const char* text;
+        bool signedOk;
+        const char* shown; // nullptr: refused
+    };
+    const ParseCase parses[] = {
+        {"  012.50 ", false, "12.50"},
+        {".5", false, "0.5"},
+        {"7.", false, "7"},
+        {"-1.5", true, "-1.5"},
+        {"-1.5", false, nullptr},
+        {"1.2.3", false, nullptr},
+        {"   ", false, nullptr},
+        {"1 2", false, nullptr},
+        {"000000000000000000000001", false, "1"},
+        {"1234567890123456789", false, nullptr},
+    };
+    for (const ParseCase& c : parses) {
+        const auto d = Decimal::Parse(c.text, c.signedOk);
+        EXPECT_EQ(d.has_value(), c.shown != nullptr) << c.text;
+        if (d && c.shown) {
+            EXPECT_EQ(d->str(), c.shown) << c.text;
+        }
+    }
+    EXPECT_TRUE(*Decimal::Parse("0.10") == *Decimal::Parse("0.1"));
+    EXPECT_TRUE(*Decimal::Parse("9.99") < *Decimal::Parse("10"));
+    // An overflow is refused and leaves the number as it was, never wrapped round.
+    Decimal big = *Decimal::Parse("999999999999999999.999999999999999999");
+    int doublings = 0;
+    while (doublings < 64 && big.add(big))
+        ++doublings;
+    EXPECT_LT(doublings, 64);
+    const std::string before = big.str();
+    EXPECT_FALSE(big.add(big));
+    EXPECT_EQ(big.str(), before);
+}
+
+// A heading word belongs to the field it overlaps most; fields under no word are F<n>.
+TEST(RecordLayout, HeadingWordsNameTheFieldTheyOverlapMost)
+{
+    const std::vector<LayoutField> fields = {
+        {1, 1, 3, 'N', "N--", {}}, {2, 4, 4, 'A', "A---", {}}, {3, 8, 6, 'R', "R--.--", {}}};
+    EXPECT_EQ(RecordLayout::Names(fields, "NO NAME AMOUNT."),
+              (std::vector<std::string>{"NO", "NAME", "AMOUNT"}));
+    EXPECT_EQ(RecordLayout::Names(fields, "  CUSTNAME"),
+              (std::vector<std::string>{"F1", "CUSTNAME", "F3"}));
+    EXPECT_EQ(RecordLayout::Names(fields, ""), (std::vector<std::string>{"F1", "F2", "F3"}));
+}
+
+} // namespace

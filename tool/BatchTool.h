@@ -1,0 +1,65 @@
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+#include "batch/Exporter.h"
+#include "batch/RecordLayout.h"
+#include "common/Result.h"
+
+class FileIo;
+class OutputSink;
+
+// The format a command reads a data file under: its name, and FILE.FMT's path when given
+// (else the data file's folder's, else the application directory's).
+struct FormatChoice {
+    std::string name;
+    std::string fmtFile;
+};
+
+struct TotalsRequest {
+    int field = 0; // from 1 along the format line
+    char pair = 'a';
+    std::optional<std::string> expect;
+};
+
+// The commands of korvalen-tool over the batch classes. Each returns the exit status:
+// Clean, Faults (the file has faults, the files differ, the batch does not balance) or
+// Usage (a missing file, an unknown format, an unreadable FILE.FMT, a failed write). Reports
+// go to output ("" for standard output), problems one line each to err.
+class BatchTool
+{
+public:
+    static constexpr int Clean = 0;
+    static constexpr int Faults = 1;
+    static constexpr int Usage = 2;
+
+    BatchTool(FileIo& io, std::ostream& err, std::filesystem::path appDir);
+
+    int check(const std::string& file, const FormatChoice& format, const std::string& output);
+    int exportRecords(const std::string& file, const FormatChoice& format,
+                      const ExportOptions& options, const std::string& output);
+    int compare(const std::string& a, const std::string& b, const FormatChoice& format,
+                const std::string& output);
+    int totals(const std::string& file, const FormatChoice& format, const TotalsRequest& request,
+               const std::string& output);
+    int cut(const std::string& file);
+
+    // The FILE.FMT a data file is read under.
+    Result<std::filesystem::path> formatFile(const std::string& file,
+                                             const FormatChoice& format) const;
+
+private:
+    Result<RecordLayout> layout(const std::string& file, const FormatChoice& format) const;
+    Result<OutputSink> sink(const std::string& output) const;
+    // The status of a command whose work ended in done: a failure is said on err, a closed
+    // pipe ends quietly.
+    int ended(const Result<void>& done, int status) const;
+    int fail(const std::string& message) const;
+
+    FileIo& m_io;
+    std::ostream& m_err;
+    std::filesystem::path m_appDir;
+};
