@@ -55,6 +55,7 @@ TEST(TextSize, CellsGrowAndShrinkInStepsWithinTheirLimitsAndTheRecordIsDrawnAgai
     TempDir own;
     s.e.DataHome = own.path();
     s.start();
+    s.e.file.mnuOpen_Click(); // cancelled
     s.openWith("T.DAT", "", "STOCK-19");
     EXPECT_EQ(s.dialogs.openRequests.at(0).startDir, own.path().string());
     s.type("123");

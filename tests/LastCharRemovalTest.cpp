@@ -65,8 +65,8 @@ TEST(LastCharRemoval, CutsAskForTheNameClearStaleCopiesAndSpanReadBlocks)
 }
 
 // A Cut that fails says so, one that is cancelled part-way says nothing; either way the copy
-// made before stays and no part of the new one is left. A write failing part-way and a
-// failed flush of a new copy: Durability.
+// made before stays and no part of the new one is left. A write failing part-way:
+// Durability.
 TEST(LastCharRemoval, AFailureOrCancelLeavesNoPartOfTheCopy)
 {
     struct Row {
@@ -76,6 +76,7 @@ TEST(LastCharRemoval, AFailureOrCancelLeavesNoPartOfTheCopy)
     };
     for (const Row& r : {
              Row{"DiskFull", [](Started& s) { s.io.writeBudget = 100000; }},
+             Row{"FlushFails", [](Started& s) { s.io.datasyncErrno = EIO; }}, // the copy's fsync
              Row{"RenameRefused",
                  [](Started& s) { s.io.renameOnce = FaultyFileIo::Once{.err = EACCES}; }},
              Row{"ReadError",
