@@ -7,31 +7,29 @@
 
 namespace fs = std::filesystem;
 
-TEST(AppDirectory, TheOwnFilesAreBesideTheExecutableOrInTheInstalledShareFolder)
+// The program's own files are beside the executable or in the installed share folder; an
+// installed program starts in the operator's folder, with copies of the demo files.
+TEST(AppDirectory, AnInstalledProgramFindsItsFilesAndStartsInTheOperatorsFolder)
 {
-    TempDir prefix;
-    const fs::path bin = prefix.path() / "bin", share = prefix.path() / "share" / "korvalen";
+    TempDir prefix, documents;
+    const fs::path bin = prefix.path() / "bin", app = prefix.path() / "share" / "korvalen";
     fs::create_directories(bin);
-    fs::create_directories(share);
+    fs::create_directories(app);
     EXPECT_EQ(AppDirectory::Find(bin), bin) << "no FILE.FMT anywhere";
     prefix.write("share/korvalen/file.fmt", "");
-    EXPECT_EQ(AppDirectory::Find(bin), share);
+    EXPECT_EQ(AppDirectory::Find(bin), app);
     prefix.write("bin/FILE.FMT", "");
     EXPECT_EQ(AppDirectory::Find(bin), bin) << "a build folder keeps its own";
-}
 
-TEST(AppDirectory, AnInstalledProgramStartsInTheOperatorsFolderWithCopiesOfTheDemoFiles)
-{
-    TempDir app, documents;
-    app.write("DEMO.DAT", "DEMO RECORDS\r\n");
-    app.write("ORDERS.DAT", "ORDER LINES\r\n");
-    ::chmod(app.file("DEMO.DAT").c_str(), 0444);
-    EXPECT_EQ(AppDirectory::StartFolder(app.path(), true, documents.path()).path, app.path());
+    prefix.write("share/korvalen/DEMO.DAT", "DEMO RECORDS\r\n");
+    prefix.write("share/korvalen/ORDERS.DAT", "ORDER LINES\r\n");
+    ::chmod((app / "DEMO.DAT").c_str(), 0444);
+    EXPECT_EQ(AppDirectory::StartFolder(app, true, documents.path()).path, app);
     EXPECT_FALSE(fs::exists(documents.path() / "Korvalen"));
 
     fs::create_directory(documents.path() / "Korvalen");
     documents.write("Korvalen/ORDERS.DAT", "KEYED BY THE OPERATOR\r\n");
-    const auto first = AppDirectory::StartFolder(app.path(), false, documents.path());
+    const auto first = AppDirectory::StartFolder(app, false, documents.path());
     const fs::path own = documents.path() / "Korvalen";
     EXPECT_EQ(first.path, own);
     EXPECT_EQ(first.problem, "");
@@ -43,29 +41,23 @@ TEST(AppDirectory, AnInstalledProgramStartsInTheOperatorsFolderWithCopiesOfTheDe
     // A file where the folder should be: the program's folder, and the operator is told.
     TempDir blocked;
     blocked.write("Korvalen", "");
-    const auto refused = AppDirectory::StartFolder(app.path(), false, blocked.path());
-    EXPECT_EQ(refused.path, app.path());
+    const auto refused = AppDirectory::StartFolder(app, false, blocked.path());
+    EXPECT_EQ(refused.path, app);
     EXPECT_NE(refused.problem.find("could not be made"), std::string::npos) << refused.problem;
 }
 
-TEST(AppDirectory, OpenStartsInTheDataFolderUntilOneIsChosen)
+// Larger and smaller text: the cell size in steps of a quarter, kept in the settings, and
+// the screen drawn again at the new size with the cursor where it was. The first Open
+// starts in the operator's data folder.
+TEST(TextSize, CellsGrowAndShrinkInStepsWithinTheirLimitsAndTheRecordIsDrawnAgain)
 {
     Station s;
     TempDir own;
     s.e.DataHome = own.path();
     s.start();
-    s.e.file.mnuOpen_Click();
-    ASSERT_EQ(s.dialogs.openRequests.size(), 1u);
-    EXPECT_EQ(s.dialogs.openRequests[0].startDir, own.path().string());
-}
-
-// Larger and smaller text: the cell size in steps of a quarter, kept in the settings, and
-// the screen drawn again at the new size with the cursor where it was.
-TEST(TextSize, CellsGrowAndShrinkInStepsWithinTheirLimitsAndTheRecordIsDrawnAgain)
-{
-    Station s;
-    s.start();
+    s.e.file.mnuOpen_Click(); // cancelled
     s.openWith("T.DAT", "", "STOCK-19");
+    EXPECT_EQ(s.dialogs.openRequests.at(0).startDir, own.path().string());
     s.type("123");
     ASSERT_EQ(s.screen.cellWidth(), 8);
     s.e.scr.LargerText();

@@ -65,7 +65,8 @@ TEST(LastCharRemoval, CutsAskForTheNameClearStaleCopiesAndSpanReadBlocks)
 }
 
 // A Cut that fails says so, one that is cancelled part-way says nothing; either way the copy
-// made before stays and no part of the new one is left.
+// made before stays and no part of the new one is left. A write failing part-way:
+// Durability.
 TEST(LastCharRemoval, AFailureOrCancelLeavesNoPartOfTheCopy)
 {
     struct Row {
@@ -75,9 +76,7 @@ TEST(LastCharRemoval, AFailureOrCancelLeavesNoPartOfTheCopy)
     };
     for (const Row& r : {
              Row{"DiskFull", [](Started& s) { s.io.writeBudget = 100000; }},
-             Row{"WriteError",
-                 [](Started& s) { s.io.writeOnce = FaultyFileIo::Once{}, s.io.partBytes = 10; }},
-             Row{"FlushFails", [](Started& s) { s.io.datasyncErrno = EIO; }},
+             Row{"FlushFails", [](Started& s) { s.io.datasyncErrno = EIO; }}, // the copy's fsync
              Row{"RenameRefused",
                  [](Started& s) { s.io.renameOnce = FaultyFileIo::Once{.err = EACCES}; }},
              Row{"ReadError",

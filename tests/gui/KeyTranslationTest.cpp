@@ -83,7 +83,6 @@ void KeyTranslationTest::everyKeyTranslates()
         {Key_End, None, "", {35, 0, {}}},
         {Key_Home, Ctrl, "", {36, 2, {}}},
         {Key_Left, None, "", {37, 0, {}}},
-        {Key_Down, None, "", {40, 0, {}}},
         {Key_Insert, None, "", {45, 0, {}}},
         {Key_Delete, None, "\x7f", {46, 0, {}}},
         {Key_Shift, Shift, "", {16, 1, {}}},

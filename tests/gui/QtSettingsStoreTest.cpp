@@ -15,8 +15,7 @@ class QtSettingsStoreTest : public QObject
 private slots:
     void initTestCase() { KeepSettingsIn(m_dir); }
     void valuesComeBackAsTheyWere();
-    void unreadableFilesAreLeftAlone();
-    void aFailedWriteIsToldOnce();
+    void unreadableOrUnwritableFilesAreToldOnce();
     void textConversions();
 
 private:
@@ -41,46 +40,36 @@ void QtSettingsStoreTest::valuesComeBackAsTheyWere()
     }
 }
 
-// A folder, or a FIFO that QSettings would wait on, is read as missing, never written over,
-// and told once; the other application's file is another matter.
-void QtSettingsStoreTest::unreadableFilesAreLeftAlone()
+// A folder, or a FIFO that QSettings would wait on, is read as missing and never written
+// over; where the folder is a file, nothing is written. Each is told once, and the other
+// application's file is another matter.
+void QtSettingsStoreTest::unreadableOrUnwritableFilesAreToldOnce()
 {
-    for (const bool fifo : {false, true}) {
+    for (const char* kind : {"dir", "fifo", "blocked"}) {
         QTemporaryDir dir;
-        const QString file = dir.filePath(QStringLiteral("korvalen.ini"));
-        QVERIFY(fifo ? ::mkfifo(QFile::encodeName(file).constData(), 0644) == 0
-                     : QDir().mkdir(file));
-        QtSettingsStore store(dir.path());
+        const bool blocked = *kind == 'b';
+        const QString folder = blocked ? dir.filePath(QStringLiteral("settings")) : dir.path();
+        const QString file = folder + QStringLiteral("/korvalen.ini");
+        QVERIFY(blocked        ? QFile(folder).open(QIODevice::WriteOnly)
+                : *kind == 'd' ? QDir().mkdir(file)
+                               : ::mkfifo(QFile::encodeName(file).constData(), 0644) == 0);
+        QtSettingsStore store(folder);
         QStringList told;
         store.OnFailure = [&](const std::string& m) { told << QString::fromStdString(m); };
         QCOMPARE(store.getSetting("korvalen", "Options", "Show Tips at Startup", "1"), "1");
         store.saveSetting("korvalen", "Options", "Show Tips at Startup", "0");
-        QCOMPARE(store.getSetting("korvalen", "Options", "Show Tips at Startup", "1"), "1");
+        // What could not be written is kept for the session; what could not be read is not.
+        QCOMPARE(store.getSetting("korvalen", "Options", "Show Tips at Startup", "1"),
+                 blocked ? "0" : "1");
         QCOMPARE(told.size(), 1);
-        QVERIFY2(told[0].contains(QStringLiteral("could not be read")), qPrintable(told[0]));
+        const QString says = blocked ? QStringLiteral("The settings could not be saved to ")
+                                     : QStringLiteral("could not be read");
+        QVERIFY2(told[0].contains(says), qPrintable(told[0]));
         QVERIFY(!QFileInfo(file).isFile());
         store.saveSetting("Korvalen", "dupkey", "dupkey", "123");
         QCOMPARE(store.getSetting("Korvalen", "dupkey", "dupkey", ""), "123");
         QCOMPARE(told.size(), 1);
     }
-}
-
-void QtSettingsStoreTest::aFailedWriteIsToldOnce()
-{
-    QTemporaryDir dir;
-    // The folder the files should go in is a file: nothing can be written there.
-    const QString folder = dir.filePath(QStringLiteral("settings"));
-    QFile blocker(folder);
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    QtSettingsStore store(folder);
-    QStringList told;
-    store.OnFailure = [&](const std::string& m) { told << QString::fromStdString(m); };
-    store.saveSetting("Korvalen", "dupkey", "dupkey", "123");
-    store.saveSetting("Korvalen", "dupkey", "dupkey", "55");
-    QCOMPARE(told.size(), 1);
-    QVERIFY2(told[0].startsWith(QStringLiteral("The settings could not be saved to ")),
-             qPrintable(told[0]));
 }
 
 void QtSettingsStoreTest::textConversions()

@@ -74,22 +74,18 @@ void frmVwFmtFileTest::indicatorCancelAndSave()
     QCOMPARE(m_s.app.read("FILE.FMT"), std::string("AB\r\nCDEF\r\nG\r\n"));
 
     // Every character code a line can hold, the no-break space 0xA0 among them, comes back
-    // from the text box byte for byte, whether the text was edited or not.
+    // from the text box byte for byte: setting the text and each edit read it back.
     std::string line;
     for (int c = 32; c <= 255; ++c)
         line += static_cast<char>(c);
     const std::string bytes = "ALL\r\n" + line + "\r\nA---E\r\n";
     m_s.app.write("FILE.FMT", bytes);
-    open();
-    Click(m_window, "Save");
-    QCOMPARE(m_s.app.read("FILE.FMT"), bytes + "\r\n");
-
     t = open();
     QTest::keyClicks(t, QStringLiteral("x"));
     QTest::keyClick(t, Qt::Key_Backspace);
     Click(m_window, "Save");
     QVERIFY(!m_window.isVisible());
-    QCOMPARE(m_s.app.read("FILE.FMT"), bytes + "\r\n\r\n");
+    QCOMPARE(m_s.app.read("FILE.FMT"), bytes + "\r\n");
 }
 
 QTEST_MAIN(frmVwFmtFileTest)

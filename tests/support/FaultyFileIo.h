@@ -38,12 +38,12 @@ public:
     };
     std::optional<ReadFault> readFault;
     // Once each, the call `after` calls of its kind from now fails with err: writes after
-    // writing partBytes, fdatasync and fsync of files, renames.
+    // writing partBytes, renames.
     struct Once {
         int after = 0;
         int err = EIO;
     };
-    std::optional<Once> writeOnce, syncOnce, renameOnce;
+    std::optional<Once> writeOnce, renameOnce;
     // Runs once, just before the next flock: another process acting in that moment.
     std::function<void()> beforeLock;
 
@@ -132,8 +132,6 @@ private:
 
     template <class Sync> int sync(bool dir, Sync call)
     {
-        if (!dir && due(syncOnce))
-            return fail(std::exchange(syncOnce, std::nullopt)->err);
         if (const int err = dir ? dirSyncErrno : datasyncErrno)
             return fail(err);
         datasyncs += dir ? 0 : 1;
