@@ -45,9 +45,13 @@ if [ "$status" -ne 0 ]; then
     exit 1
 fi
 
-while IFS= read -r line || [ -n "$line" ]; do
-    printf '%s\n' "${line//"$dir"/'$DIR'}"
-done <"$work/stdout" >"$work/actual"
+# Lines read on standard input, the scratch folder's path written as $DIR.
+as_dir() {
+    while IFS= read -r line || [ -n "$line" ]; do
+        printf '%s\n' "${line//"$dir"/'$DIR'}"
+    done
+}
+as_dir <"$work/stdout" >"$work/actual"
 
 # The data files and ".fil" copies the session created or changed, a record per line, line
 # ends shown.
@@ -69,7 +73,7 @@ fi >>"$work/actual"
 
 for section in "${sections[@]}"; do
     echo "settings: $section"
-    [ -f "$ini" ] && sed -n "/^\[Korvalen\/$section\]/,/^\[/{/^[^[]/p}" "$ini" | sed '/^$/d'
+    [ -f "$ini" ] && sed -n "/^\[Korvalen\/$section\]/,/^\[/{/^[^[]/p}" "$ini" | sed '/^$/d' | as_dir
 done >>"$work/actual"
 
 if [ ! -f "$expected" ]; then
