@@ -2,8 +2,8 @@
 # Replays one scenario through kvscript and compares its output with the expected one.
 # The scenario's leading "# fixture: NAME" lines name folders of fixtures/ that are copied,
 # in turn, into a fresh folder that kvscript runs in; "# settings: SECTION" lines name
-# sections of the settings file shown at the end. That folder's path is written as $DIR
-# in the output compared.
+# sections of the settings file (under Korvalen or korvalen) shown at the end. That folder's
+# path is written as $DIR in the output compared.
 # Usage: RunScenario.sh KVSCRIPT SCENARIO.kvs   (expects SCENARIO.out beside it)
 set -euo pipefail
 
@@ -73,7 +73,7 @@ fi >>"$work/actual"
 
 for section in "${sections[@]}"; do
     echo "settings: $section"
-    [ -f "$ini" ] && sed -n "/^\[Korvalen\/$section\]/,/^\[/{/^[^[]/p}" "$ini" | sed '/^$/d' | as_dir
+    [ -f "$ini" ] && sed -n "/^\[[Kk]orvalen\/$section\]/,/^\[/{/^[^[]/p}" "$ini" | sed '/^$/d' | as_dir
 done >>"$work/actual"
 
 if [ ! -f "$expected" ]; then
