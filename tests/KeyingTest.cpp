@@ -9,7 +9,7 @@ namespace
 // each type takes are written out once, every other code is refused with the type's message.
 // Fill, alignment and the automatic fields after keys: scenarios b-fill-by-type, d-adjdec,
 // b-auto-increment, b-dup-whole-record, b-dup-key; the numeric test of recalled text:
-// memory-recall.
+// memory-recall and the checks below.
 TEST(Keying, EachFieldTypeTakesOnlyItsOwnCharacters)
 {
     const std::string Letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
@@ -67,6 +67,9 @@ TEST(Keying, EachFieldTypeTakesOnlyItsOwnCharacters)
             EXPECT_EQ(took, expected);
         }
     }
+    // A point is numeric too: no recall of memory-recall puts one in an N, B, D or Y field.
+    EXPECT_TRUE(FieldTracker::FieldNumeric("12.5"));
+    EXPECT_FALSE(FieldTracker::FieldNumeric("12.a"));
 }
 
 } // namespace
