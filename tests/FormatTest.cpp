@@ -32,75 +32,70 @@ const std::string Sample = Lines("* demo formats|-----------------|"
                                  "SHORTER/2|A-----E|h|A---E|h|"
                                  "LAST|A----E");
 
+std::string Junk()
+{
+    std::string junk;
+    for (int i = 0; i < 4096; ++i)
+        junk.push_back(static_cast<char>((i * 7919) % 256));
+    return junk;
+}
+
 TEST(LoadFormat, FindsTheNamedFormatOrSaysWhyNot)
 {
     struct Row {
         const char* query;
-        int pairs; // 0: the load fails
-        int recLen;
-        const char* firstFormat;
+        int recLen;                                  // 0: the load fails with the error
+        std::vector<std::string> formats{}, heads{}; // every pair's format; headings from the first
+        std::string error{}, file = Sample;
     };
-    TempDir dir;
-    const auto path = dir.write("FILE.FMT", Sample);
+    // A matching line that holds "*" hands over to the next one free of separators; 100 field
+    // codes are the most a line may hold.
+    const std::string orders = Lines("ORDERS * old|ORDERS/2|A----E|a|N----E|n"),
+                      full = std::string(99, 'N') + "E", wide = Lines("WIDE|A" + full + "|h");
     for (const Row& r : {
-             Row{"payroll/2-80", 2, 19, "N----A-------R--.-E"}, // a list entry with its length
-             Row{"STOCK", 1, 7, "A-----E"}, Row{"stock", 1, 7, "A-----E"},
-             Row{"SPACED", 0, 0, ""}, // the blank before "/" is part of the name
-             Row{"SPACED /2", 2, 6, "A----E"}, Row{"ZERO", 1, 6, "N----E"},
-             Row{"THREE", 3, 6, "A----E"}, // words after the count are ignored
-             Row{"ELEVEN", 0, 0, ""},      // more than ten pairs
-             Row{"NOSUCH", 0, 0, ""}, Row{"", 0, 0, ""},
-             Row{"SHORTER", 2, 5, "A-----E"}, // the record length comes from the last pair
-             Row{"LAST", 0, 0, ""},           // the file ends inside a pair
+             // a list entry with its length; headings padded to the record
+             Row{"payroll/2-80",
+                 19,
+                 {"N----A-------R--.-E", "N----B----A-------E"},
+                 {"EMP  NAME   PAY   ", "EMP  DEPT  NOTE   "}},
+             Row{"STOCK", 7, {"A-----E"}},
+             Row{"stock", 7, {"A-----E"}},
+             Row{"SPACED", 0, {}, {}, "Format SPACED was not found in "}, // the blank counts
+             Row{"SPACED /2", 6, {"A----E", "A----E"}},
+             Row{"ZERO", 6, {"N----E"}, {"     "}},           // four blanks in a row blank it
+             Row{"THREE", 6, {"A----E", "N----E", "M----E"}}, // words after the count go
+             Row{"ELEVEN", 0, {}, {}, "Format ELEVEN has 11 pairs in "},
+             Row{"NOSUCH", 0, {}, {}, "Format NOSUCH was not found in "},
+             Row{"", 0, {}, {}, "No format name was given."},
+             Row{"SHORTER", 5, {"A-----E", "A---E"}}, // the length comes from the last pair
+             Row{"LAST", 0, {}, {}, "FILE.FMT ends inside pair 1 of format LAST in "},
+             Row{"ORDERS", 6, {"A----E", "N----E"}, {}, "", orders},
+             Row{"WIDE", 100, {full}, {}, "", Lines("WIDE|" + full + "|h")},
+             Row{"WIDE", 0, {}, {}, "WIDE: format line 1 holds 101 field codes; at most 100", wide},
+             Row{"PAYROLL", 0, {}, {}, "Format PAYROLL was not found in ", Junk()},
          }) {
         SCOPED_TRACE(r.query);
-        const auto def = FormatLoader::LoadFormat(io, path, r.query);
-        if (r.pairs == 0) {
+        TempDir dir;
+        const auto def = FormatLoader::LoadFormat(io, dir.write("FILE.FMT", r.file), r.query);
+        if (r.recLen == 0) {
             ASSERT_FALSE(def.ok());
-            EXPECT_FALSE(def.error().message.empty());
+            EXPECT_NE(def.error().message.find(r.error), std::string::npos) << def.error().message;
             continue;
         }
         ASSERT_TRUE(def.ok()) << def.error().message;
-        EXPECT_EQ(def->FmtCount, r.pairs);
         EXPECT_EQ(def->RecLen, r.recLen);
-        EXPECT_EQ(def->FmtLines[1], r.firstFormat);
+        for (std::size_t i = 0; i < r.formats.size(); ++i)
+            EXPECT_EQ(def->FmtLines[i + 1], r.formats[i]) << i;
+        EXPECT_EQ(def->FmtCount, static_cast<int>(r.formats.size()));
+        for (std::size_t i = 0; i < r.heads.size(); ++i)
+            EXPECT_EQ(def->HeadLines[i + 1], r.heads[i]) << i;
     }
 
-    const auto payroll = FormatLoader::LoadFormat(io, path, "PAYROLL");
-    ASSERT_TRUE(payroll.ok());
-    EXPECT_EQ(payroll->HeadLines[1], "EMP  NAME   PAY   "); // padded to RecLen - 1
-    EXPECT_EQ(payroll->HeadLines[2], "EMP  DEPT  NOTE   ");
-    EXPECT_EQ(payroll->FmtLines[2], "N----B----A-------E");
-    const auto zero = FormatLoader::LoadFormat(io, path, "ZERO");
-    ASSERT_TRUE(zero.ok());
-    EXPECT_EQ(zero->HeadLines[1], std::string(5, ' ')) << "four blanks in a row blank it";
-
-    // A matching line that holds "*" hands over to the next line free of separators.
-    const auto def = FormatLoader::LoadFormat(
-        io, dir.write("FILE.FMT", Lines("ORDERS * old|ORDERS/2|A----E|a|N----E|n")), "ORDERS");
-    ASSERT_TRUE(def.ok()) << def.error().message;
-    EXPECT_EQ(def->FmtCount, 2);
-    EXPECT_EQ(def->FmtLines[2], "N----E");
-
-    // Too many field codes, or a file that cannot be read, is an error.
-    const auto wide = FormatLoader::LoadFormat(
-        io, dir.write("FILE.FMT", Lines("WIDE|" + std::string(101, 'A') + "E|h")), "WIDE");
-    ASSERT_FALSE(wide.ok());
-    EXPECT_NE(wide.error().message.find("WIDE"), std::string::npos);
-    EXPECT_NE(wide.error().message.find("100"), std::string::npos);
-    EXPECT_TRUE(
-        FormatLoader::LoadFormat(
-            io, dir.write("FILE.FMT", Lines("WIDE|" + std::string(99, 'N') + "E|h")), "WIDE")
-            .ok())
-        << "exactly 100 codes load";
-
+    // A format file that cannot be read is an error.
+    TempDir dir;
     EXPECT_FALSE(FormatLoader::LoadFormat(io, dir.file("NONE.FMT"), "X").ok());
     std::filesystem::create_directory(dir.path() / "FOLDER.FMT");
     EXPECT_FALSE(FormatLoader::LoadFormat(io, dir.file("FOLDER.FMT"), "X").ok());
-    std::string junk;
-    for (int i = 0; i < 4096; ++i)
-        junk.push_back(static_cast<char>((i * 7919) % 256));
-    EXPECT_FALSE(FormatLoader::LoadFormat(io, dir.write("JUNK.FMT", junk), "PAYROLL").ok());
 }
 
 TEST(FieldTable, BuildsFromTheFormatLine)

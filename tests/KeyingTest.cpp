@@ -7,8 +7,9 @@ namespace
 
 // Every code 0..255 in every field type, away from and at a decimal point: the characters
 // each type takes are written out once, every other code is refused with the type's message.
-// Fill, alignment and the automatic fields after keys: scenarios b-fill-by-type,
-// b-auto-increment, b-dup-whole-record, b-dup-key.
+// Fill, alignment and the automatic fields after keys: scenarios b-fill-by-type, d-adjdec,
+// b-auto-increment, b-dup-whole-record, b-dup-key; the numeric test of recalled text:
+// memory-recall and the checks below.
 TEST(Keying, EachFieldTypeTakesOnlyItsOwnCharacters)
 {
     const std::string Letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
@@ -66,15 +67,9 @@ TEST(Keying, EachFieldTypeTakesOnlyItsOwnCharacters)
             EXPECT_EQ(took, expected);
         }
     }
-
-    // The numeric test and the decimal alignment on text alone.
+    // A point is numeric too: no recall of memory-recall puts one in an N, B, D or Y field.
     EXPECT_TRUE(FieldTracker::FieldNumeric("12.5"));
-    EXPECT_FALSE(FieldTracker::FieldNumeric("12a"));
-    EXPECT_TRUE(FieldTracker::FieldNumeric(""));
-    EXPECT_EQ(FieldExitRules::Adjdec("5.5", "R--.--"), "005.50");
-    EXPECT_EQ(FieldExitRules::Adjdec("12", "R--.--"), "012.00");
-    EXPECT_EQ(FieldExitRules::Adjdec("123456", "R--.--"), "123.00");
-    EXPECT_EQ(FieldExitRules::Adjdec("1.239", "R--.--"), "001.23");
+    EXPECT_FALSE(FieldTracker::FieldNumeric("12.a"));
 }
 
 } // namespace

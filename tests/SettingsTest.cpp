@@ -11,7 +11,9 @@
 namespace
 {
 
-TEST(Settings, StoredValuesAreReadAndMemoryKeysRoundTrip)
+// Memory keys go out trimmed and cut (preferences, memory-store) and are cut on loading
+// (memory-recall); a Cancel of the dialog: d-prefs-cancel.
+TEST(Settings, StoredValuesAreRead)
 {
     constexpr Color Tx = 0x34BDE4, Fm = 0x00FF00; // as the first run has them
     struct Row {
@@ -51,22 +53,6 @@ TEST(Settings, StoredValuesAreReadAndMemoryKeysRoundTrip)
         const bool dupStored = r.section && std::string(r.section) == "dupkey";
         EXPECT_EQ(store.getSetting("Korvalen", "dupkey", "dupkey", ""), dupStored ? r.value : "55");
     }
-
-    // Memory keys go out trimmed and cut, and come back padded.
-    MemorySettingsStore store;
-    Preferences p;
-    p.MemKeys[2] = Preferences::FixedMemText("  ACME  ");
-    p.MemKeys[5] = Preferences::FixedMemText(std::string(40, 'x'));
-    p.SaveMemKeys(store);
-    EXPECT_EQ(store.getSetting("Korvalen", "Memkey", "F2", "?"), "ACME");
-    EXPECT_EQ(store.getSetting("Korvalen", "Memkey", "F5", "?"), std::string(32, 'x'));
-    EXPECT_EQ(store.getSetting("Korvalen", "Memkey", "F9", "?"), "");
-
-    Preferences q;
-    q.LoadMemKeys(store);
-    EXPECT_EQ(q.MemKeys[2], "ACME" + std::string(28, ' '));
-    EXPECT_EQ(q.MemKeys[5].size(), 32u);
-    EXPECT_EQ(q.MemKeys[9], std::string(32, ' '));
 }
 
 // One start of the program on a settings file: the store, the engine and its start-up.
@@ -132,29 +118,6 @@ TEST(Preferences, SettingsThatCannotBeReadOrWrittenAreToldOnceAndNotWrittenOver)
               0u);
     EXPECT_EQ(dir.read("settings.ini"), stored);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
-}
-
-// The typed texts shown again, a key stored from the keyboard kept by OK, the form colour and
-// the cancelled picker: preferences.
-TEST(Preferences, CancelAppliesOnlyWhatActsAtOnce)
-{
-    Started s;
-    PrefsForm& form = s.e.prefsForm;
-    form.Show();
-    form.Mem[4] = "typed";
-    form.Check1 = true;
-    form.DupkeyF12_Click();
-    s.dialogs.colorAnswers = {255};
-    form.cmdTxtclr_Click();
-    form.Cancel_Click();
-
-    EXPECT_EQ(s.e.prefs.DupKeyCode, Preferences::DupKeyF12);
-    EXPECT_EQ(s.store.getSetting("Korvalen", "dupkey", "dupkey", ""), "55");
-    EXPECT_EQ(s.e.prefs.TextBackColor, 255u);
-    EXPECT_EQ(s.store.getSetting("Korvalen", "formcolor", "f1", ""), "255");
-    EXPECT_FALSE(s.e.prefs.UptronSw);
-    EXPECT_EQ(s.e.prefs.MemKeys[4], Preferences::FixedMemText(""));
-    EXPECT_EQ(s.store.getSetting("Korvalen", "Memkey", "F4", "?"), "?");
 }
 
 } // namespace

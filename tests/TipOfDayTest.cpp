@@ -28,14 +28,12 @@ TEST(TipOfDay, EachStartShowsTheTipAfterTheOneShownLastOrSaysHowToMakeSome)
     Start second(Five, first.store);
     EXPECT_EQ(second.e.tip.lblTipText, "three");
 
-    // Beyond the last, and beyond the tips there are, it starts again at the first.
-    second.store.saveSetting("Korvalen", "Last Tip", "prevtip", "5");
-    Start wrapped(Five, second.store);
-    EXPECT_EQ(wrapped.e.tip.lblTipText, "one");
-    EXPECT_EQ(wrapped.prevtip(), "1");
+    // Below the first it starts again at the first (beyond the last: d-tips-wrap).
     MemorySettingsStore negative;
     negative.saveSetting("Korvalen", "Last Tip", "prevtip", "-7");
-    EXPECT_EQ(Start(Five, negative).e.tip.lblTipText, "one");
+    Start wrapped(Five, negative);
+    EXPECT_EQ(wrapped.e.tip.lblTipText, "one");
+    EXPECT_EQ(wrapped.prevtip(), "1");
     EXPECT_EQ(Start(CrLf({"only"})).e.tip.lblTipText, "only");
 
     // Previous wraps to the last and is not stored: Next goes on from the stored one.
@@ -54,6 +52,7 @@ TEST(TipOfDay, EachStartShowsTheTipAfterTheOneShownLastOrSaysHowToMakeSome)
     EXPECT_EQ(none.e.tip.lblTipText.rfind("That the TIPOFDAY.TXT file was not found?", 0), 0u);
 }
 
+// A start with tips switched off, and Help > Showtips turning them on: d-tips-off.
 TEST(TipOfDay, TheSwitchAndTheHelpMenusCheckMark)
 {
     Start first(Five);
@@ -62,20 +61,13 @@ TEST(TipOfDay, TheSwitchAndTheHelpMenusCheckMark)
     EXPECT_FALSE(first.e.win.mnuTipsChecked);
     EXPECT_EQ(first.store.getSetting("korvalen", "Options", "Show Tips at Startup", ""), "0");
 
-    Start off(Five, first.store);
-    EXPECT_FALSE(off.e.tip.Visible);
-    EXPECT_FALSE(off.e.win.mnuTipsChecked);
-    EXPECT_EQ(off.prevtip(), "2") << "no tip was shown";
-    off.e.tip.mnuTips_Click();
-    EXPECT_TRUE(off.e.win.mnuTipsChecked);
-    EXPECT_EQ(off.store.getSetting("korvalen", "Options", "Show Tips at Startup", ""), "1");
-    EXPECT_FALSE(off.e.tip.Visible) << "the command does not show the window";
-
     // Checked again inside the window: stored, but the menu keeps what it showed.
     first.e.tip.chkLoadTipsAtStartup_Click(true);
     first.e.tip.cmdOK_Click();
     EXPECT_FALSE(first.e.win.mnuTipsChecked);
     EXPECT_EQ(first.store.getSetting("korvalen", "Options", "Show Tips at Startup", ""), "1");
+    first.e.tip.mnuTips_Click();
+    EXPECT_FALSE(first.e.tip.Visible) << "the menu command does not show the window";
 }
 
 // F11 fills the record from its first position, over what was keyed: a text saying it

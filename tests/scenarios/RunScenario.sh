@@ -2,8 +2,8 @@
 # Replays one scenario through kvscript and compares its output with the expected one.
 # The scenario's leading "# fixture: NAME" lines name folders of fixtures/ that are copied,
 # in turn, into a fresh folder that kvscript runs in; "# settings: SECTION" lines name
-# sections of the settings file shown at the end. That folder's path is written as $DIR
-# in the output compared.
+# sections of the settings file (under Korvalen or korvalen) shown at the end. That folder's
+# path is written as $DIR in the output compared.
 # Usage: RunScenario.sh KVSCRIPT SCENARIO.kvs   (expects SCENARIO.out beside it)
 set -euo pipefail
 
@@ -45,9 +45,13 @@ if [ "$status" -ne 0 ]; then
     exit 1
 fi
 
-while IFS= read -r line || [ -n "$line" ]; do
-    printf '%s\n' "${line//"$dir"/'$DIR'}"
-done <"$work/stdout" >"$work/actual"
+# Lines read on standard input, the scratch folder's path written as $DIR.
+as_dir() {
+    while IFS= read -r line || [ -n "$line" ]; do
+        printf '%s\n' "${line//"$dir"/'$DIR'}"
+    done
+}
+as_dir <"$work/stdout" >"$work/actual"
 
 # The data files and ".fil" copies the session created or changed, a record per line, line
 # ends shown.
@@ -69,7 +73,7 @@ fi >>"$work/actual"
 
 for section in "${sections[@]}"; do
     echo "settings: $section"
-    [ -f "$ini" ] && sed -n "/^\[Korvalen\/$section\]/,/^\[/{/^[^[]/p}" "$ini" | sed '/^$/d'
+    [ -f "$ini" ] && sed -n "/^\[[Kk]orvalen\/$section\]/,/^\[/{/^[^[]/p}" "$ini" | sed '/^$/d' | as_dir
 done >>"$work/actual"
 
 if [ ! -f "$expected" ]; then
