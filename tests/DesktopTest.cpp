@@ -44,6 +44,14 @@ TEST(AppDirectory, AnInstalledProgramFindsItsFilesAndStartsInTheOperatorsFolder)
     const auto refused = AppDirectory::StartFolder(app, false, blocked.path());
     EXPECT_EQ(refused.path, app);
     EXPECT_NE(refused.problem.find("could not be made"), std::string::npos) << refused.problem;
+
+    // A demo file that cannot be copied is said, and nothing of it is left to be opened.
+    TempDir broken, elsewhere;
+    fs::create_directory(broken.path() / "DEMO.DAT");
+    const auto failed = AppDirectory::StartFolder(broken.path(), false, elsewhere.path());
+    EXPECT_EQ(failed.path, elsewhere.path() / "Korvalen");
+    EXPECT_NE(failed.problem.find("could not be copied"), std::string::npos) << failed.problem;
+    EXPECT_FALSE(fs::exists(elsewhere.path() / "Korvalen" / "DEMO.DAT"));
 }
 
 // Larger and smaller text: the cell size in steps of a quarter, kept in the settings, and
