@@ -84,41 +84,46 @@ Result<OutputSink> BatchTool::sink(const std::string& output) const
     return OutputSink::ToFile(m_io, output);
 }
 
-int BatchTool::check(const std::string& file, const FormatChoice& format, const std::string& output)
+Result<BatchTool::Batch> BatchTool::open(const std::string& file, const FormatChoice& format,
+                                         const std::string& output) const
 {
     auto in = LineReader::Open(m_io, file);
     if (!in)
-        return fail(in.error().message);
-    const auto rl = layout(file, format);
+        return in.error();
+    auto rl = layout(file, format);
     if (!rl)
-        return fail(rl.error().message);
+        return rl.error();
     auto out = sink(output);
     if (!out)
-        return fail(out.error().message);
-    DataFileCheck check(rl.value());
-    const auto counts = check.run(in.value(), out.value());
+        return out.error();
+    return Batch{std::move(in).value(), std::move(rl).value(), std::move(out).value()};
+}
+
+int BatchTool::check(const std::string& file, const FormatChoice& format, const std::string& output)
+{
+    auto batch = open(file, format, output);
+    if (!batch)
+        return fail(batch.error().message);
+    auto& [in, rl, out] = batch.value();
+    DataFileCheck check(rl);
+    const auto counts = check.run(in, out);
     if (!counts)
         return ended(Done(counts), Usage);
-    return ended(out.value().finish(), counts.value().faults > 0 ? Faults : Clean);
+    return ended(out.finish(), counts.value().faults > 0 ? Faults : Clean);
 }
 
 int BatchTool::exportRecords(const std::string& file, const FormatChoice& format,
                              const ExportOptions& options, const std::string& output)
 {
-    auto in = LineReader::Open(m_io, file);
-    if (!in)
-        return fail(in.error().message);
-    const auto rl = layout(file, format);
-    if (!rl)
-        return fail(rl.error().message);
-    auto out = sink(output);
-    if (!out)
-        return fail(out.error().message);
-    Exporter exporter(rl.value(), options);
-    const auto counts = exporter.run(in.value(), out.value(), m_err);
+    auto batch = open(file, format, output);
+    if (!batch)
+        return fail(batch.error().message);
+    auto& [in, rl, out] = batch.value();
+    Exporter exporter(rl, options);
+    const auto counts = exporter.run(in, out, m_err);
     if (!counts)
         return ended(Done(counts), Usage);
-    return ended(out.value().finish(), counts.value().skipped > 0 ? Faults : Clean);
+    return ended(out.finish(), counts.value().skipped > 0 ? Faults : Clean);
 }
 
 int BatchTool::compare(const std::string& a, const std::string& b, const FormatChoice& format,

@@ -6,11 +6,12 @@
 #include <string>
 
 #include "batch/Exporter.h"
+#include "batch/LineReader.h"
+#include "batch/OutputSink.h"
 #include "batch/RecordLayout.h"
 #include "common/Result.h"
 
 class FileIo;
-class OutputSink;
 
 // The format a command reads a data file under: its name, and FILE.FMT's path when given
 // (else the data file's folder's, else the application directory's).
@@ -52,6 +53,14 @@ public:
                                              const FormatChoice& format) const;
 
 private:
+    // What a command that reads one data file through works on.
+    struct Batch {
+        LineReader in;
+        RecordLayout records;
+        OutputSink out;
+    };
+    Result<Batch> open(const std::string& file, const FormatChoice& format,
+                       const std::string& output) const;
     Result<RecordLayout> layout(const std::string& file, const FormatChoice& format) const;
     Result<OutputSink> sink(const std::string& output) const;
     // The status of a command whose work ended in done: a failure is said on err, a closed
