@@ -191,19 +191,15 @@ Result<CheckCounts> DataFileCheck::run(LineReader& in, OutputSink& out)
         fault(1, 0, nullptr, ' ', what, out.buffer());
     } else {
         in.setRecLen(recLen);
-        for (;;) {
-            const auto slot = in.next();
-            if (!slot)
-                return slot.error();
-            if (slot.value().empty())
-                break;
+        const auto done = in.forEach([&](std::string_view slot) {
             ++m_counts.records;
-            const bool whole = static_cast<int>(slot.value().size()) >= recLen;
-            if (checkRecord(in.count(), slot.value(), out.buffer()) && whole)
+            const bool whole = static_cast<int>(slot.size()) >= recLen;
+            if (checkRecord(in.count(), slot, out.buffer()) && whole)
                 ++m_counts.faultyRecords;
-            if (const auto spilled = out.spill(); !spilled)
-                return spilled.error();
-        }
+            return out.spill();
+        });
+        if (!done)
+            return done.error();
         // A fragment is no record, though it is reported under the next number.
         if (shape.kind == SlotCheck::Kind::Fragment)
             --m_counts.records;

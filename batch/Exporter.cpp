@@ -188,13 +188,7 @@ Result<ExportCounts> Exporter::run(LineReader& in, OutputSink& out, std::ostream
     const int recLen = m_layout.recLen();
     in.setRecLen(recLen);
     header(out.buffer());
-    for (;;) {
-        const auto slot = in.next();
-        if (!slot)
-            return slot.error();
-        const std::string_view s = slot.value();
-        if (s.empty())
-            break;
+    const auto done = in.forEach([&](std::string_view s) -> Result<void> {
         const bool whole = static_cast<int>(s.size()) >= recLen;
         const PairLayout* pair =
             whole ? m_layout.pairOf(s[static_cast<std::size_t>(recLen - 1)]) : nullptr;
@@ -204,12 +198,13 @@ Result<ExportCounts> Exporter::run(LineReader& in, OutputSink& out, std::ostream
                    << (!whole ? "a fragment, not a whole record"
                               : "its format letter is none of " + m_layout.letters())
                    << '\n';
-            continue;
+            return {};
         }
         row(*pair, s.substr(0, static_cast<std::size_t>(recLen)), out.buffer());
         ++counts.rows;
-        if (const auto spilled = out.spill(); !spilled)
-            return spilled.error();
-    }
+        return out.spill();
+    });
+    if (!done)
+        return done.error();
     return counts;
 }

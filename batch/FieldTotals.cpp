@@ -17,29 +17,21 @@ Result<Totals> FieldTotals::run(LineReader& in, OutputSink& out)
     const auto from = static_cast<std::size_t>(m_field.start - 1);
     const auto len = static_cast<std::size_t>(m_field.len);
     in.setRecLen(m_layout.recLen());
-    for (;;) {
-        const auto slot = in.next();
-        if (!slot)
-            return slot.error();
-        const std::string_view s = slot.value();
-        if (s.empty())
-            break;
+    const auto done = in.forEach([&](std::string_view s) -> Result<void> {
         if (s.size() < recLen || s[recLen - 1] != m_pair.letter)
-            continue;
+            return {};
         const std::string_view text = s.substr(from, len);
         const auto value = Decimal::Parse(text);
         if (!value) {
             if (text.find_first_not_of(' ') == std::string_view::npos) {
                 ++t.blank;
-                continue;
+                return {};
             }
             ++t.invalid;
             out.append("record " + std::to_string(in.count()) + ", field " +
                        std::to_string(m_field.number) + " (type " + m_field.type +
                        "): " + Latin1::Quoted(text) + " is not a number\n");
-            if (const auto spilled = out.spill(); !spilled)
-                return spilled.error();
-            continue;
+            return out.spill();
         }
         if (!t.sum.add(*value))
             return Error{"the total of field " + std::to_string(m_field.number) +
@@ -49,6 +41,9 @@ Result<Totals> FieldTotals::run(LineReader& in, OutputSink& out)
             t.min = *value;
         if (!t.max || *value > *t.max)
             t.max = *value;
-    }
+        return {};
+    });
+    if (!done)
+        return done.error();
     return t;
 }

@@ -29,6 +29,20 @@ public:
     Result<std::string_view> next();
     // Slots handed out so far.
     std::int64_t count() const { return m_count; }
+    // each(slot) for every slot to the end of the file; the first failed read, or the first
+    // error each returns, ends the walk and is returned.
+    template <typename Each> Result<void> forEach(Each each)
+    {
+        for (;;) {
+            const auto slot = next();
+            if (!slot)
+                return slot.error();
+            if (slot.value().empty())
+                return {};
+            if (auto done = each(slot.value()); !done)
+                return done;
+        }
+    }
 
 private:
     LineReader(FileIo& io, FileHandle file, std::int64_t length)

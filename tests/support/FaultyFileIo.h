@@ -38,12 +38,13 @@ public:
     };
     std::optional<ReadFault> readFault;
     // Once each, the call `after` calls of its kind from now fails with err: writes after
-    // writing partBytes, renames.
+    // writing partBytes, fdatasync and fsync of files (the keying fuzzer draws these),
+    // renames.
     struct Once {
         int after = 0;
         int err = EIO;
     };
-    std::optional<Once> writeOnce, renameOnce;
+    std::optional<Once> writeOnce, syncOnce, renameOnce;
     // Runs once, just before the next flock: another process acting in that moment.
     std::function<void()> beforeLock;
 
@@ -132,6 +133,8 @@ private:
 
     template <class Sync> int sync(bool dir, Sync call)
     {
+        if (!dir && due(syncOnce))
+            return fail(std::exchange(syncOnce, std::nullopt)->err);
         if (const int err = dir ? dirSyncErrno : datasyncErrno)
             return fail(err);
         datasyncs += dir ? 0 : 1;
