@@ -214,7 +214,6 @@ void frmKvl::showTipOfDay()
 void frmKvl::buildStatusBar()
 {
     QStatusBar* bar = statusBar();
-    bar->setFont(MonoFont(12));
     for (int n = 1; n <= PanelCount; ++n) {
         auto* panel = new QLabel(bar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(n));
@@ -268,7 +267,6 @@ void frmKvl::buildPreviousBox()
     m_previous->setObjectName(QStringLiteral("Previous"));
     m_previous->setReadOnly(true);
     m_previous->setFocusPolicy(Qt::NoFocus);
-    m_previous->setFont(MonoFont(11));
     m_previous->hide();
     m_lblPrv = new QLabel(QStringLiteral("Previous Record"), m_screen);
     m_lblPrv->setObjectName(QStringLiteral("LblPrv"));

@@ -42,7 +42,6 @@ void ScreenModel::setCellWidth(int px)
         return;
     clear();
     m_cellW = px;
-    m_cellH = 2 * px;
 }
 
 double ScreenModel::widthCols() const
@@ -52,7 +51,7 @@ double ScreenModel::widthCols() const
 
 double ScreenModel::heightRows() const
 {
-    return static_cast<double>(m_h) / m_cellH;
+    return static_cast<double>(m_h) / cellHeight();
 }
 
 void ScreenModel::setPrintPos(double col, double row)
@@ -64,11 +63,12 @@ void ScreenModel::setPrintPos(double col, double row)
 void ScreenModel::fillBox(double col1, double row1, double col2, double row2, Color color)
 {
     int x1 = toPx(std::min(col1, col2), m_cellW), x2 = toPx(std::max(col1, col2), m_cellW);
-    int y1 = toPx(std::min(row1, row2), m_cellH), y2 = toPx(std::max(row1, row2), m_cellH);
+    const int cellH = cellHeight();
+    int y1 = toPx(std::min(row1, row2), cellH), y2 = toPx(std::max(row1, row2), cellH);
     m_col = col2;
     m_row = row2;
     // Glyphs under the box are painted over.
-    for (auto it = m_glyphs.lower_bound({y1 - m_cellH + 1, INT32_MIN}); it != m_glyphs.end();) {
+    for (auto it = m_glyphs.lower_bound({y1 - cellH + 1, INT32_MIN}); it != m_glyphs.end();) {
         const auto [gy, gx] = it->first;
         if (gy >= y2)
             break;
@@ -93,13 +93,14 @@ void ScreenModel::fillBox(double col1, double row1, double col2, double row2, Co
 
 void ScreenModel::print(std::string_view text)
 {
-    const int y = toPx(m_row, m_cellH);
+    const int cellH = cellHeight();
+    const int y = toPx(m_row, cellH);
     for (const char c : text) {
         const int x = toPx(m_col, m_cellW);
         std::string& cell = m_glyphs[{y, x}];
         if (cell.empty() || cell.back() != c)
             cell.push_back(c);
-        markDirty({x, y, m_cellW, m_cellH});
+        markDirty({x, y, m_cellW, cellH});
         m_col += 1;
     }
 }
@@ -160,12 +161,12 @@ Color ScreenModel::pixel(int x, int y) const
 
 Color ScreenModel::cellColor(double col, double row) const
 {
-    return pixel(toPx(col + 0.5, m_cellW), toPx(row + 0.5, m_cellH));
+    return pixel(toPx(col + 0.5, m_cellW), toPx(row + 0.5, cellHeight()));
 }
 
 std::string ScreenModel::rowText(double row) const
 {
-    const int y = toPx(row, m_cellH);
+    const int y = toPx(row, cellHeight());
     std::string out;
     for (auto it = m_glyphs.lower_bound({y, INT32_MIN});
          it != m_glyphs.end() && it->first.first == y; ++it) {

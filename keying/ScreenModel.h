@@ -69,7 +69,7 @@ private:
     void markDirty(Rect r);
     static int toPx(double cells, int cellSize);
 
-    int m_cellW = CellWidth, m_cellH = CellHeight;
+    int m_cellW = CellWidth;
     int m_w = 0, m_h = 0;       // the size shown
     int m_capW = 0, m_capH = 0; // the size held
     std::vector<Color> m_pixels;

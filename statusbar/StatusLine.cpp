@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "common/TextUtil.h"
 #include "engine/Engine.h"
 
 void StatusLine::DisplayMode(const std::string& msg, Color color)
@@ -40,10 +39,10 @@ void StatusLine::setPanel(int n, const std::string& text)
 
 std::string StatusLine::FilePanelText(const std::string& dataFile, const std::string& fmtName)
 {
-    const std::string& path = dataFile;
     // A path short enough to show whole is not abbreviated.
-    const std::string shown =
-        path.size() <= 21 ? path : path.substr(0, 3) + ".." + path.substr(path.size() - 16);
+    const std::string shown = dataFile.size() <= 21 ? dataFile
+                                                    : dataFile.substr(0, 3) + ".." +
+                                                          dataFile.substr(dataFile.size() - 16);
     return shown + " - Fmt:" + fmtName;
 }
 

@@ -129,23 +129,18 @@ int BatchTool::exportRecords(const std::string& file, const FormatChoice& format
 int BatchTool::compare(const std::string& a, const std::string& b, const FormatChoice& format,
                        const std::string& output)
 {
-    auto inA = LineReader::Open(m_io, a);
-    if (!inA)
-        return fail(inA.error().message);
+    auto batch = open(a, format, output);
+    if (!batch)
+        return fail(batch.error().message);
     auto inB = LineReader::Open(m_io, b);
     if (!inB)
         return fail(inB.error().message);
-    const auto rl = layout(a, format);
-    if (!rl)
-        return fail(rl.error().message);
-    auto out = sink(output);
-    if (!out)
-        return fail(out.error().message);
-    DataFileCompare compare(rl.value(), a, b);
-    const auto counts = compare.run(inA.value(), inB.value(), out.value());
+    auto& [inA, rl, out] = batch.value();
+    DataFileCompare compare(rl, a, b);
+    const auto counts = compare.run(inA, inB.value(), out);
     if (!counts)
         return ended(Done(counts), Usage);
-    return ended(out.value().finish(), counts.value().any() ? Faults : Clean);
+    return ended(out.finish(), counts.value().any() ? Faults : Clean);
 }
 
 int BatchTool::totals(const std::string& file, const FormatChoice& format,

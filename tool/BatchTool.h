@@ -53,7 +53,7 @@ public:
                                              const FormatChoice& format) const;
 
 private:
-    // What a command that reads one data file through works on.
+    // What a command that reads a data file through works on.
     struct Batch {
         LineReader in;
         RecordLayout records;
