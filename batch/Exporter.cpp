@@ -4,49 +4,13 @@
 #include <ostream>
 
 #include "batch/Decimal.h"
-#include "batch/Latin1.h"
 #include "batch/LineReader.h"
 #include "batch/OutputSink.h"
+#include "common/Latin1.h"
 #include "keying/FieldTypes.h"
 
 namespace
 {
-
-// Whether the text holds a byte CSV must quote, and whether it holds one above ASCII.
-struct Scan {
-    bool quote = false;
-    bool wide = false;
-};
-
-Scan ScanText(std::string_view s)
-{
-    bool quote = false;
-    bool wide = false;
-    for (const char c : s) {
-        quote |= c == ',' || c == '"' || c == '\r' || c == '\n';
-        wide |= static_cast<unsigned char>(c) >= 0x80;
-    }
-    return {quote, wide};
-}
-
-void CsvText(std::string_view bytes, std::string& out)
-{
-    const Scan scan = ScanText(bytes);
-    if (!scan.quote) {
-        if (scan.wide)
-            Latin1::AppendUtf8(bytes, out);
-        else
-            out += bytes;
-        return;
-    }
-    out += '"';
-    for (const char c : bytes) {
-        if (c == '"')
-            out += '"';
-        Latin1::AppendUtf8(std::string_view(&c, 1), out);
-    }
-    out += '"';
-}
 
 void JsonText(std::string_view bytes, std::string& out)
 {
@@ -120,7 +84,7 @@ void Exporter::header(std::string& out) const
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (i > 0)
             out += ',';
-        CsvText(names[i], out);
+        Latin1::AppendCsv(names[i], out);
     }
     out += "\r\n";
 }
@@ -129,7 +93,7 @@ void Exporter::csvCell(const LayoutField& f, std::string_view text, std::string&
 {
     if (FieldTypes::IsNumeric(f.type) && (Blank(text) || Decimal::AppendPlain(text, out)))
         return;
-    CsvText(m_options.raw ? text : TrimRight(text), out);
+    Latin1::AppendCsv(m_options.raw ? text : TrimRight(text), out);
 }
 
 void Exporter::jsonValue(const LayoutField& f, std::string_view text, std::string& out) const

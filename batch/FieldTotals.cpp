@@ -1,6 +1,6 @@
 #include "batch/FieldTotals.h"
 
-#include "batch/Latin1.h"
+#include "common/Latin1.h"
 #include "batch/LineReader.h"
 #include "batch/OutputSink.h"
 

@@ -215,6 +215,8 @@ void DataFileLifecycle::OpenDataFile(const std::string& path)
     w.mnuFwd = w.mnuInsRec = w.mnuDelRec = false;
     m_e.scr.CurCol = 1;
     m_setUp = true;
+    m_e.statsLog.FileOpened(path);
+    m_e.verifyLog.FileOpened();
     m_e.recent.AddRecentFile(path);
     m_e.scr.InitScreen();
     m_e.status.setPanel(2, text::SignedDec(r.CurRec));
@@ -244,6 +246,7 @@ void DataFileLifecycle::mnuClose_Click()
 
 void DataFileLifecycle::CloseFile()
 {
+    m_e.statsLog.FileClosed();
     DataFileNo.close();
     m_setUp = false;
     m_e.rec.InsertPending = false;

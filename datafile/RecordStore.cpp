@@ -58,6 +58,8 @@ Result<void> RecordStore::WriteRecord(std::int32_t n)
     if (m_e.fmt.RecLen < 1)
         return Error{"No format is loaded."};
     std::string slot = stampedSlot();
+    if (const auto logged = m_e.verifyLog.WritePending(n); !logged)
+        return logged.error();
     const auto written = m_e.file.DataFileNo.writeSlot(n, m_e.fmt.RecLen, slot);
     if (!written)
         return written;
@@ -123,6 +125,7 @@ bool RecordStore::saveBeforeLeaving()
         return true;
     if (!WriteRecordOrReport(CurRec))
         return false;
+    m_e.stats.Corrected();
     // Should the next record not be read, this one stays, as stored.
     OrigRec = RecBuf;
     SetUpBuf = RecBuf;

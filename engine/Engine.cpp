@@ -5,6 +5,7 @@
 #include "common/TextUtil.h"
 #include "keying/Surface.h"
 #include "settings/SettingsStore.h"
+#include "stats/LogFile.h"
 
 Engine::Engine(Surface& surface_, Dialogs& dialogs_, SettingsStore& store_,
                std::filesystem::path appDir)
@@ -14,8 +15,14 @@ Engine::Engine(Surface& surface_, Dialogs& dialogs_, SettingsStore& store_,
 
 Engine::Engine(Surface& surface_, Dialogs& dialogs_, SettingsStore& store_,
                std::filesystem::path appDir, FileIo& io_)
+    : Engine(surface_, dialogs_, store_, std::move(appDir), io_, m_systemClock)
+{
+}
+
+Engine::Engine(Surface& surface_, Dialogs& dialogs_, SettingsStore& store_,
+               std::filesystem::path appDir, FileIo& io_, Clock& clock_)
     : surface(surface_), dialogs(dialogs_), store(store_), AppDir(std::move(appDir)),
-      DataHome(AppDir), io(io_)
+      DataHome(AppDir), io(io_), clock(clock_), OperatorName(LogFile::OperatorName())
 {
     store.OnFailure = [this](const std::string& message) {
         MsgBox(message, Dialogs::Buttons::OK, Dialogs::Icon::Exclamation);
@@ -61,6 +68,7 @@ void Engine::Form_Load()
 
 void Engine::Form_Terminate()
 {
+    statsLog.FileClosed();
     file.DataFileNo.close();
     prefs.SaveMemKeys(store);
     m_ended = true;

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "common/SystemClock.h"
 #include "common/SystemFileIo.h"
 #include "datafile/DataFileLifecycle.h"
 #include "datafile/LastCharRemoval.h"
@@ -21,6 +22,9 @@
 #include "settings/Preferences.h"
 #include "settings/PrefsForm.h"
 #include "startup/TipOfDay.h"
+#include "stats/KeyingStats.h"
+#include "stats/StatsLog.h"
+#include "stats/VerifyLog.h"
 #include "statusbar/StatusLine.h"
 #include "statusbar/Toolbar.h"
 
@@ -31,7 +35,8 @@ class Surface;
 // services it draws and asks through. The main window owns one; a test makes its own.
 class Engine
 {
-    SystemFileIo m_systemIo; // first, so that io may name it
+    SystemFileIo m_systemIo; // first, so that io and clock may name them
+    SystemClock m_systemClock;
 
 public:
     static constexpr const char* DefaultTitle = "KORVALEN";
@@ -40,6 +45,9 @@ public:
     // The same over another file layer, for checks that make writes fail.
     Engine(Surface& surface, Dialogs& dialogs, SettingsStore& store, std::filesystem::path appDir,
            FileIo& io);
+    // The same with its own clock, for sessions whose time is not the machine's.
+    Engine(Surface& surface, Dialogs& dialogs, SettingsStore& store, std::filesystem::path appDir,
+           FileIo& io, Clock& clock);
     ~Engine();
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
@@ -52,6 +60,9 @@ public:
     // unless the program is installed where the operator may not write.
     std::filesystem::path DataHome;
     FileIo& io; // what the data file is written through
+    Clock& clock;
+    // Who keys here, for the logs beside the data files.
+    const std::string OperatorName;
 
     Preferences prefs;
     PrefsForm prefsForm{*this};
@@ -71,6 +82,9 @@ public:
     KeyDispatch keys{*this};
     TipOfDay tip{*this};
     Toolbar toolbar{*this};
+    KeyingStats stats{clock};
+    StatsLog statsLog{*this};
+    VerifyLog verifyLog{*this};
 
     // Start-up: the stored settings and the Preferences dialog set up from them, then the
     // main window's initial state with the recent files and memory keys.

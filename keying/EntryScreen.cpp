@@ -88,6 +88,8 @@ void EntryScreen::PrintFmtLine()
 
 void EntryScreen::InitScreen()
 {
+    // A record set up anew drops what Verify replaced in one never written.
+    m_e.verifyLog.Discard();
     Surface& s = m_e.surface;
     FormatState& f = m_e.fmt;
     s.clear();

@@ -104,6 +104,8 @@ bool FieldTracker::CharValid(int k)
         reject(FieldTypes::Message(FieldTypes::Refusal::DecimalPointOnly, c));
         ok = false;
     }
+    if (!ok)
+        m_e.stats.Refused();
     return ok;
 }
 

@@ -54,6 +54,7 @@ bool RecordCompletion::RecordComplete()
     EntryScreen& scr = m_e.scr;
     StatusLine& st = m_e.status;
     const bool inserting = r.InsertPending;
+    const bool correcting = r.CorrectMode && !inserting;
     if (!r.CorrectMode && !inserting) {
         st.ModeMsg = std::string(StatusLine::MessageWidth, ' ');
         st.ModeColor = White;
@@ -69,6 +70,10 @@ bool RecordCompletion::RecordComplete()
         stayOnRecord();
         return false;
     }
+    if (correcting)
+        m_e.stats.Corrected();
+    else
+        m_e.stats.Stored();
     scr.CurCol = 1;
     m_e.fld.CurFld = 1;
     r.OrigRec = r.RecBuf;
@@ -93,6 +98,7 @@ void RecordCompletion::VerifyChar(int k)
         return;
     if (r.RecBuf[pos] != c) {
         if (!VerifyAccept) {
+            m_e.stats.Mismatch();
             m_e.MsgBox("Mismatch", Dialogs::Buttons::OK, Dialogs::Icon::None, "Verification");
             if (++MismatchCount <= 2) {
                 scr.FollowCursor();
@@ -100,6 +106,8 @@ void RecordCompletion::VerifyChar(int k)
             }
             MismatchCount = 0;
         }
+        m_e.stats.Replaced();
+        m_e.verifyLog.Replaced(r.RecBuf[pos], c, VerifyAccept);
         r.RecBuf[pos] = c;
         VerifyChanged = true;
     }
@@ -118,6 +126,10 @@ void RecordCompletion::completeVerifiedRecord()
         stayOnRecord();
         return;
     }
+    if (stored)
+        m_e.stats.Verified();
+    else
+        m_e.stats.Stored();
     scr.CurCol = 1;
     m_e.fld.CurFld = 1;
     r.OrigRec = r.RecBuf;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <istream>
 #include <iterator>
 #include <ostream>
@@ -12,6 +13,7 @@
 #include "keying/KeyNames.h"
 #include "keying/ScreenModel.h"
 #include "script/ReplayDialogs.h"
+#include "script/ScriptClock.h"
 
 namespace
 {
@@ -139,8 +141,8 @@ std::string Shown(char c)
 } // namespace
 
 ScriptRunner::ScriptRunner(Engine& e, ScreenModel& screen, ReplayDialogs& dialogs,
-                           std::ostream& out)
-    : m_e(e), m_screen(screen), m_dialogs(dialogs), m_out(out)
+                           std::ostream& out, ScriptClock* clock)
+    : m_e(e), m_screen(screen), m_dialogs(dialogs), m_out(out), m_clock(clock)
 {
     m_dialogs.onBox = [this](const std::string& title, const std::string& text) {
         box(title, text);
@@ -232,6 +234,8 @@ Result<bool> ScriptRunner::command(std::string_view word, std::string_view arg)
         return done(key(Trim(arg)));
     if (word == "click")
         return done(click(Trim(arg)));
+    if (word == "wait")
+        return done(wait(Trim(arg)));
     if (word == "show") {
         if (!Trim(arg).empty())
             return Error{"show takes nothing after it"};
@@ -325,7 +329,7 @@ Result<void> ScriptRunner::type(std::string_view text)
         strokes.push_back(*k);
     }
     for (const KeyStroke& k : strokes)
-        m_e.keys.Press(k);
+        press(k);
     return {};
 }
 
@@ -334,7 +338,25 @@ Result<void> ScriptRunner::key(std::string_view name)
     const auto k = KeyNames::Parse(name);
     if (!k)
         return k.error();
-    m_e.keys.Press(*k);
+    press(*k);
+    return {};
+}
+
+void ScriptRunner::press(const KeyStroke& k)
+{
+    if (m_clock)
+        m_clock->advance(ScriptClock::KeyMs);
+    m_e.keys.Press(k);
+}
+
+Result<void> ScriptRunner::wait(std::string_view seconds)
+{
+    std::int64_t s = 0;
+    const auto [end, err] = std::from_chars(seconds.data(), seconds.data() + seconds.size(), s);
+    if (err != std::errc() || end != seconds.data() + seconds.size() || s < 0)
+        return Error{"wait takes a number of seconds, not " + Quoted(seconds)};
+    if (m_clock)
+        m_clock->advance(s * 1000);
     return {};
 }
 
@@ -392,6 +414,19 @@ void ScriptRunner::show()
         m_out << separator << i << '=' << item.caption;
         separator = " | ";
     }
+    m_out << '\n';
+    const auto counts = [&](const KeyingCounts& c) {
+        m_out << "keys=" << c.keystrokes << " stored=" << c.stored << " corrected=" << c.corrected
+              << " verified=" << c.verified << " mismatches=" << c.mismatches
+              << " replaced=" << c.replaced << " refused=" << c.refused;
+    };
+    m_out << "stats: file ";
+    if (m_e.stats.FileOpen())
+        counts(m_e.stats.file());
+    else
+        m_out << "none";
+    m_out << " | session ";
+    counts(m_e.stats.session());
     m_out << '\n';
 }
 

@@ -9,6 +9,8 @@
 class Engine;
 class ReplayDialogs;
 class ScreenModel;
+class ScriptClock;
+struct KeyStroke;
 
 // Replays a keying session from script lines against an engine: dialog answers and texts,
 // menu commands, typed text, named keys, status-panel clicks and "show" printouts of the window.
@@ -16,7 +18,9 @@ class ScreenModel;
 class ScriptRunner
 {
 public:
-    ScriptRunner(Engine& e, ScreenModel& screen, ReplayDialogs& dialogs, std::ostream& out);
+    // With a clock, every key takes ScriptClock::KeyMs of it and "wait" moves it on.
+    ScriptRunner(Engine& e, ScreenModel& screen, ReplayDialogs& dialogs, std::ostream& out,
+                 ScriptClock* clock = nullptr);
     ~ScriptRunner();
     ScriptRunner(const ScriptRunner&) = delete;
     ScriptRunner& operator=(const ScriptRunner&) = delete;
@@ -36,6 +40,9 @@ private:
     Result<void> prefsCommand(std::string_view word, std::string_view arg);
     Result<void> type(std::string_view text);
     Result<void> key(std::string_view name);
+    void press(const KeyStroke& k);
+    // Moves the script's clock on: a pause of the operator's.
+    Result<void> wait(std::string_view seconds);
     Result<void> click(std::string_view panel);
     void show();
     void box(const std::string& title, const std::string& text);
@@ -44,4 +51,5 @@ private:
     ScreenModel& m_screen;
     ReplayDialogs& m_dialogs;
     std::ostream& m_out;
+    ScriptClock* m_clock;
 };

@@ -16,6 +16,7 @@
 #include "engine/Engine.h"
 #include "keying/ScreenModel.h"
 #include "script/ReplayDialogs.h"
+#include "script/ScriptClock.h"
 #include "script/ScriptRunner.h"
 #include "settings/IniFileSettingsStore.h"
 
@@ -42,8 +43,9 @@ int Run(const fs::path& dir, std::istream& script, const std::string& scriptName
     ReplayDialogs dialogs(dir);
     SystemFileIo io;
     IniFileSettingsStore store(io, dir / "kvscript.ini");
-    Engine engine(screen, dialogs, store, dir, io);
-    ScriptRunner runner(engine, screen, dialogs, std::cout);
+    ScriptClock clock(std::time(nullptr));
+    Engine engine(screen, dialogs, store, dir, io, clock);
+    ScriptRunner runner(engine, screen, dialogs, std::cout, &clock);
     runner.start();
     const auto done = runner.run(script, scriptName);
     std::cout.flush();

@@ -63,6 +63,16 @@ for data in "$dir"/*.dat "$dir"/*.DAT "$dir"/*.fil; do
     sed -e 's/\r$/<CR>/' "$data"
 done >>"$work/actual"
 
+# The statistics and verification logs the session wrote, times and the operator's name
+# written as <TIME> and <OPERATOR>: they are the run's own.
+operator=$(id -un)
+for log in "$dir"/*.kvstats "$dir"/*.kvverify; do
+    [ -f "$log" ] || continue
+    echo "log: $(basename "$log")"
+    sed -E -e 's/[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}[+-][0-9]{2}:[0-9]{2}/<TIME>/g' \
+        -e "s/,$operator,/,<OPERATOR>,/" "$log" | as_dir
+done >>"$work/actual"
+
 # The memory keys as the settings file holds them at the end; control characters shown as
 # ^A and the like.
 ini=$dir/kvscript.ini
