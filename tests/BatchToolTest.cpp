@@ -4,6 +4,7 @@
 #include <functional>
 #include <sstream>
 
+#include "batch/CsvReader.h"
 #include "batch/Decimal.h"
 #include "batch/RecordLayout.h"
 #include "common/SystemFileIo.h"
@@ -341,6 +342,89 @@ TEST(BatchTool, CutWritesTheCopyWithoutFormatLetters)
     const std::string file = s.dir.write("A.DAT", CrLf({"001ALFA012.50a", "002BETA000.10a"}));
     EXPECT_EQ(s.tool.cut(file), 0);
     EXPECT_EQ(s.dir.read("A.fil"), CrLf({"001ALFA012.50", "002BETA000.10"}));
+}
+
+// Rows as read, one a line: the line each starts on, its fields, what is wrong with it.
+std::string ReadRows(const std::string& bytes)
+{
+    TempDir dir;
+    SystemFileIo io;
+    auto in = CsvReader::Open(io, dir.write("A.csv", bytes));
+    if (!in)
+        return "not opened: " + in.error().message;
+    std::string rows;
+    for (;;) {
+        const auto more = in.value().next();
+        if (!more)
+            return rows + "failed: " + more.error().message;
+        if (!more.value())
+            return rows;
+        rows += std::to_string(in.value().line()) + ":";
+        for (const std::string& f : in.value().fields())
+            rows += "[" + f + "]";
+        if (!in.value().fault().empty())
+            rows += " " + in.value().fault();
+        rows += "\n";
+    }
+}
+
+TEST(CsvReader, ReadsQuotedFieldsAndEitherLineEndCountingLines)
+{
+    struct CsvCase {
+        const char* name;
+        std::string bytes;
+        std::string rows;
+    };
+    const CsvCase cases[] = {
+        {"LF, CR LF, a last line without one", "a,b\nc,d\r\ne,f", "1:[a][b]\n2:[c][d]\n3:[e][f]\n"},
+        {"empty fields", ",\n,,x\n", "1:[][]\n2:[][][x]\n"},
+        {"quoted comma, doubled quote, line ends inside",
+         "\"a,b\",\"say \"\"hi\"\"\"\n\"1\n2\",\"3\r\n4\"\nz\n",
+         "1:[a,b][say \"hi\"]\n2:[1\n2][3\r\n4]\n5:[z]\n"},
+        {"blank lines passed over, an empty quoted field is a row", "\n\r\na\n\n\"\"\n",
+         "3:[a]\n5:[]\n"},
+        {"a CR not before a line end is kept", "a\rb\n", "1:[a\rb]\n"},
+        {"a stray quote", "ab\"c,d\n",
+         "1:[ab\"c][d] a quote inside a field that does not start "
+         "with one\n"},
+        {"characters after the closing quote", "\"ab\"c,d\n",
+         "1:[abc][d] characters after a field's closing quote\n"},
+        {"a quote left open", "a\n\"b,c\nd\n",
+         "1:[a]\n2:[b,c\nd\n] a quoted field not closed by the end of the file\n"},
+        {"empty file", "", ""},
+    };
+    for (const CsvCase& c : cases)
+        EXPECT_EQ(ReadRows(c.bytes), c.rows) << c.name;
+}
+
+// Rows cross the 1 MiB read blocks at every offset of a row; a row past the limit is cut off
+// and the one after it read whole.
+TEST(CsvReader, LargeFilesAreReadInBlocksAndLongRowsCutOff)
+{
+    TempDir dir;
+    SystemFileIo io;
+    const std::string row = "\"a,\"\"b\"\"\",c\r\n";
+    std::string bytes;
+    for (int i = 0; i < 200000; ++i)
+        bytes += row;
+    bytes += std::string(CsvReader::RowBytes + 10, 'x') + "\nlast\n";
+    auto in = CsvReader::Open(io, dir.write("A.csv", bytes));
+    ASSERT_TRUE(in);
+    CsvReader& r = in.value();
+    std::int64_t same = 0;
+    for (int i = 0; i < 200000; ++i) {
+        ASSERT_TRUE(*r.next());
+        same += r.fields().size() == 2 && r.fields()[0] == "a,\"b\"" && r.fields()[1] == "c" &&
+                r.fault().empty() && r.line() == i + 1;
+    }
+    EXPECT_EQ(same, 200000);
+    ASSERT_TRUE(*r.next());
+    EXPECT_EQ(r.fault(), "a row of more than 65536 bytes");
+    EXPECT_EQ(r.fields()[0].size(), CsvReader::RowBytes - 1);
+    ASSERT_TRUE(*r.next());
+    EXPECT_EQ(r.fields()[0], "last");
+    EXPECT_EQ(r.line(), 200002);
+    EXPECT_FALSE(*r.next());
 }
 
 TEST(Decimal, SumsCompareAndParseExactly)
