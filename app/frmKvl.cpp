@@ -21,6 +21,7 @@
 #include "app/QtText.h"
 #include "app/ToolbarStrip.h"
 #include "app/frmKvlPrefs.h"
+#include "app/frmStats.h"
 #include "app/frmTip.h"
 #include "app/frmVwFmtFile.h"
 #include "common/FindFile.h"
@@ -76,8 +77,10 @@ frmKvl::frmKvl(const Folders& folders, SettingsStore& store, Dialogs* dialogs, Q
 
 frmKvl::~frmKvl()
 {
-    // Children outlive the engine: nothing they report may reach it any more.
+    // Children outlive the engine: nothing they report may reach it any more, and the
+    // side windows stop looking at it.
     m_screen->disconnect(this);
+    m_statsWindow->hide();
     // A window destroyed without being closed still saves what Exit saves.
     terminateOnce();
 }
@@ -186,6 +189,10 @@ void frmKvl::buildToolsMenu()
     m_prefs = new frmKvlPrefs(m_engine.prefsForm, this);
     m_mnuPrefs = addCommand(menu, QStringLiteral("O&ptions"), QStringLiteral("mnuPrefs"),
                             [this] { m_prefs->showModal(); });
+    menu->addSeparator();
+    m_statsWindow = new frmStats(m_engine.stats, this);
+    addCommand(menu, QStringLiteral("&Statistics"), QStringLiteral("mnuStats"),
+               [this] { m_statsWindow->showBeside(); });
 }
 
 void frmKvl::buildHelpMenu()

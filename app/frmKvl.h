@@ -13,6 +13,7 @@
 
 class EntryScreenWidget;
 class frmKvlPrefs;
+class frmStats;
 class frmVwFmtFile;
 class ToolbarStrip;
 struct KeyStroke;
@@ -115,6 +116,7 @@ private:
     QAction* m_mnuPrefs = nullptr;
     frmKvlPrefs* m_prefs = nullptr;
     frmVwFmtFile* m_fmtEditor = nullptr;
+    frmStats* m_statsWindow = nullptr;
     QAction* m_mnuTips = nullptr;
     ToolbarStrip* m_toolbar = nullptr;
 

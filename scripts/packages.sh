@@ -1,8 +1,9 @@
 # Installs the Debian packages that are missing. Sourced from the repository root by
 # scripts/build.sh, scripts/bench, scripts/fuzz.sh and scripts/coverage.
 
-packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libx11-dev libgtest-dev
-          libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth xdotool x11-utils
+# Qt Charts finds Qt OpenGL's CMake files, which its package does not bring.
+packages=(cmake g++ make pkg-config qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
+          libx11-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth xdotool x11-utils
           x11-xserver-utils xdg-utils clang libclang-rt-14-dev
           dpkg-dev lintian desktop-file-utils appstream libcli11-dev)
 # What one script needs beyond these (scripts/coverage: gcovr), set before sourcing.
