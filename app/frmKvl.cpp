@@ -23,6 +23,7 @@
 #include "app/frmKvlPrefs.h"
 #include "app/frmStats.h"
 #include "app/frmTip.h"
+#include "app/frmVerifyLog.h"
 #include "app/frmVwFmtFile.h"
 #include "common/FindFile.h"
 #include "common/FullIo.h"
@@ -81,6 +82,7 @@ frmKvl::~frmKvl()
     // side windows stop looking at it.
     m_screen->disconnect(this);
     m_statsWindow->hide();
+    m_verifyLogWindow->hide();
     // A window destroyed without being closed still saves what Exit saves.
     terminateOnce();
 }
@@ -193,6 +195,9 @@ void frmKvl::buildToolsMenu()
     m_statsWindow = new frmStats(m_engine.stats, this);
     addCommand(menu, QStringLiteral("&Statistics"), QStringLiteral("mnuStats"),
                [this] { m_statsWindow->showBeside(); });
+    m_verifyLogWindow = new frmVerifyLog(m_engine, this);
+    addCommand(menu, QStringLiteral("Verification &Log"), QStringLiteral("mnuVerifyLog"),
+               [this] { m_verifyLogWindow->showBeside(); });
 }
 
 void frmKvl::buildHelpMenu()

@@ -14,6 +14,7 @@
 class EntryScreenWidget;
 class frmKvlPrefs;
 class frmStats;
+class frmVerifyLog;
 class frmVwFmtFile;
 class ToolbarStrip;
 struct KeyStroke;
@@ -117,6 +118,7 @@ private:
     frmKvlPrefs* m_prefs = nullptr;
     frmVwFmtFile* m_fmtEditor = nullptr;
     frmStats* m_statsWindow = nullptr;
+    frmVerifyLog* m_verifyLogWindow = nullptr;
     QAction* m_mnuTips = nullptr;
     ToolbarStrip* m_toolbar = nullptr;
 
