@@ -1,5 +1,7 @@
 #include "tool/BatchTool.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <ostream>
 #include <unistd.h>
 
@@ -8,6 +10,7 @@
 #include "batch/FieldTotals.h"
 #include "batch/LineReader.h"
 #include "batch/OutputSink.h"
+#include "batch/SummaryTable.h"
 #include "common/FindFile.h"
 #include "datafile/LastCharRemoval.h"
 #include "formats/FormatLoader.h"
@@ -214,4 +217,220 @@ int BatchTool::cut(const std::string& file)
     auto out = OutputSink::ToDescriptor(STDOUT_FILENO);
     out.append("Last character removed from file " + file + ": " + output + "\n");
     return ended(out.finish(), Clean);
+}
+
+Result<CsvReader> BatchTool::openLog(const std::string& file, std::string_view header,
+                                     const std::string& kind) const
+{
+    auto in = CsvReader::Open(m_io, file);
+    if (!in)
+        return in.error();
+    const auto first = in.value().next();
+    if (!first)
+        return Error{file + ": " + first.error().message, first.error().code};
+    if (!first.value())
+        return Error{file + ": empty, without the header of " + kind};
+    if (!in.value().fault().empty() || !LogSummary::IsHeader(in.value().fields(), header))
+        return Error{file + ": the first line is not the header of " + kind};
+    return in;
+}
+
+LogSummary::Report BatchTool::reportFor(const std::string& file) const
+{
+    return [this, file](std::int64_t line, const std::string& fault) {
+        m_err << Prefix << file << " line " << line << ": " << fault << '\n';
+    };
+}
+
+namespace
+{
+
+std::string Count(std::int64_t n)
+{
+    return std::to_string(n);
+}
+
+// Keying time in the text table: hours, minutes and seconds.
+std::string Clock(std::int64_t ms)
+{
+    const std::int64_t s = (ms + 500) / 1000;
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%lld:%02lld:%02lld", static_cast<long long>(s / 3600),
+                  static_cast<long long>(s / 60 % 60), static_cast<long long>(s % 60));
+    return buf;
+}
+
+SummaryTable StatsTable()
+{
+    return SummaryTable({{"operator", "operator", true},
+                         {"day", "day", true},
+                         {"openings", "openings"},
+                         {"keystrokes", "keystrokes"},
+                         {"keying", "keying_seconds"},
+                         {"keys/h", "keystrokes_per_hour"},
+                         {"stored", "records_stored"},
+                         {"corrected", "records_corrected"},
+                         {"verified", "records_verified"},
+                         {"records/h", "records_per_hour"},
+                         {"refused", "refused"},
+                         {"refused/1000", "refused_per_1000"},
+                         {"mismatches", "mismatches"},
+                         {"replaced", "replaced"},
+                         {"replaced/1000", "replaced_per_1000"}});
+}
+
+// The rates are worked out again from the summed counts, never averaged from the rows.
+std::vector<std::string> StatsCells(const std::string& who, const std::string& day,
+                                    const LogSummary::Group& g, bool csv)
+{
+    const KeyingCounts& c = g.counts;
+    using StatsColumns::Fixed;
+    return {who,
+            day,
+            Count(g.openings),
+            Count(c.keystrokes),
+            csv ? Fixed(c.keyingSeconds(), 1) : Clock(c.keyingMs),
+            Fixed(c.keystrokesPerHour(), 0),
+            Count(c.stored),
+            Count(c.corrected),
+            Count(c.verified),
+            Fixed(c.recordsPerHour(), 1),
+            Count(c.refused),
+            Fixed(c.refusedPerThousand(), 2),
+            Count(c.mismatches),
+            Count(c.replaced),
+            Fixed(c.replacedPerThousand(), 2)};
+}
+
+SummaryTable VerifyTable()
+{
+    return SummaryTable({{"operator", "operator", true},
+                         {"day", "day", true},
+                         {"replaced", "replaced"},
+                         {"third key", "by_third_key"},
+                         {"Backspace", "by_backspace"},
+                         {"records", "records_touched"},
+                         {"keystrokes", "keystrokes"},
+                         {"replaced/1000", "replaced_per_1000"}});
+}
+
+// A verification log's figures, with the keystrokes of the statistics log when known.
+std::vector<std::string> VerifyCells(const std::string& who, const std::string& day,
+                                     const LogSummary::Group& g,
+                                     std::optional<std::int64_t> keystrokes, bool csv)
+{
+    const std::string unknown = csv ? "" : "-";
+    KeyingCounts c;
+    c.replaced = g.replacements;
+    c.keystrokes = keystrokes.value_or(0);
+    return {who,
+            day,
+            Count(g.replacements),
+            Count(g.byThirdKey),
+            Count(g.byBackspace),
+            Count(static_cast<std::int64_t>(g.records.size())),
+            keystrokes ? Count(*keystrokes) : unknown,
+            keystrokes ? StatsColumns::Fixed(c.replacedPerThousand(), 2) : unknown};
+}
+
+// The statistics log beside a verification log: the same name, ending .kvstats.
+fs::path StatsBeside(const std::string& verifyFile)
+{
+    fs::path p(verifyFile);
+    p.replace_extension(".kvstats");
+    const fs::path dir = p.parent_path();
+    const fs::path found =
+        FindFile::AnyCase(dir.empty() ? fs::path(".") : dir, p.filename().string());
+    return dir.empty() ? found.filename() : found;
+}
+
+} // namespace
+
+int BatchTool::stats(const std::string& file, bool csv, const std::string& output)
+{
+    auto in = openLog(file, StatsColumns::Header, "a statistics log");
+    if (!in)
+        return fail(in.error().message);
+    auto out = sink(output);
+    if (!out)
+        return fail(out.error().message);
+    LogSummary summary;
+    const auto malformed = summary.addStats(in.value(), reportFor(file));
+    if (!malformed)
+        return fail(file + ": " + malformed.error().message);
+    SummaryTable table = StatsTable();
+    for (const auto& [key, g] : summary.groups())
+        table.add(StatsCells(key.first, key.second, g, csv));
+    table.add(StatsCells("total", "", summary.total(), csv));
+    if (csv)
+        table.writeCsv(out.value().buffer());
+    else
+        table.writeText(out.value().buffer());
+    return ended(out.value().finish(), malformed.value() > 0 ? Faults : Clean);
+}
+
+int BatchTool::verifyLog(const std::string& file, const VerifyLogRequest& request, bool csv,
+                         const std::string& output)
+{
+    auto in = openLog(file, VerifyColumns::Header, "a verification log");
+    if (!in)
+        return fail(in.error().message);
+    // A statistics log named with --stats must be there; the one beside may be missing.
+    const std::string statsFile =
+        request.statsFile.empty() ? StatsBeside(file).string() : request.statsFile;
+    std::optional<CsvReader> statsIn;
+    if (auto s = openLog(statsFile, StatsColumns::Header, "a statistics log"); s)
+        statsIn.emplace(std::move(s).value());
+    else if (!request.statsFile.empty() || s.error().code != ENOENT)
+        return fail(s.error().message);
+    auto out = sink(output);
+    if (!out)
+        return fail(out.error().message);
+
+    LogSummary replacements;
+    const auto malformed = replacements.addVerify(in.value(), reportFor(file), request.record);
+    if (!malformed)
+        return fail(file + ": " + malformed.error().message);
+    LogSummary keying;
+    std::int64_t statsMalformed = 0;
+    if (statsIn) {
+        const auto m = keying.addStats(*statsIn, reportFor(statsFile));
+        if (!m)
+            return fail(statsFile + ": " + m.error().message);
+        statsMalformed = m.value();
+    } else {
+        m_err << Prefix << "no statistics log " << statsFile
+              << ": replaced per 1,000 keystrokes left out (name one with --stats)\n";
+    }
+
+    SummaryTable table = VerifyTable();
+    std::int64_t keystrokes = 0;
+    std::int64_t unknown = 0;
+    const auto keysOf = [&](const LogSummary::Key& key) -> std::optional<std::int64_t> {
+        if (!statsIn)
+            return std::nullopt;
+        const auto at = keying.groups().find(key);
+        if (at == keying.groups().end()) {
+            ++unknown;
+            return std::nullopt;
+        }
+        keystrokes += at->second.counts.keystrokes;
+        return at->second.counts.keystrokes;
+    };
+    for (const auto& [key, g] : replacements.groups())
+        table.add(VerifyCells(key.first, key.second, g, keysOf(key), csv));
+    // The total's rate over the keystrokes of its own rows, and only when all are known.
+    std::optional<std::int64_t> totalKeys;
+    if (statsIn && unknown == 0)
+        totalKeys = keystrokes;
+    table.add(VerifyCells("total", "", replacements.total(), totalKeys, csv));
+    if (unknown > 0)
+        m_err << Prefix << statsFile << " holds no opening for " << unknown
+              << (unknown == 1 ? " operator and day" : " operators and days") << " of " << file
+              << ": their replaced per 1,000 keystrokes left out\n";
+    if (csv)
+        table.writeCsv(out.value().buffer());
+    else
+        table.writeText(out.value().buffer());
+    return ended(out.value().finish(), malformed.value() + statsMalformed > 0 ? Faults : Clean);
 }

@@ -1,12 +1,16 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <string_view>
 
+#include "batch/CsvReader.h"
 #include "batch/Exporter.h"
 #include "batch/LineReader.h"
+#include "batch/LogSummary.h"
 #include "batch/OutputSink.h"
 #include "batch/RecordLayout.h"
 #include "common/Result.h"
@@ -26,10 +30,16 @@ struct TotalsRequest {
     std::optional<std::string> expect;
 };
 
+struct VerifyLogRequest {
+    std::string statsFile; // empty: NAME.kvstats beside NAME.kvverify, when there is one
+    std::optional<std::int64_t> record;
+};
+
 // The commands of korvalen-tool over the batch classes. Each returns the exit status:
-// Clean, Faults (the file has faults, the files differ, the batch does not balance) or
-// Usage (a missing file, an unknown format, an unreadable FILE.FMT, a failed write). Reports
-// go to output ("" for standard output), problems one line each to err.
+// Clean, Faults (the file has faults, the files differ, the batch does not balance, a log
+// row is malformed) or Usage (a missing file, an unknown format, an unreadable FILE.FMT, a
+// log without its header, a failed write). Reports go to output ("" for standard output),
+// problems one line each to err.
 class BatchTool
 {
 public:
@@ -47,6 +57,12 @@ public:
     int totals(const std::string& file, const FormatChoice& format, const TotalsRequest& request,
                const std::string& output);
     int cut(const std::string& file);
+    // The statistics log summed per operator and day; a text table, or CSV.
+    int stats(const std::string& file, bool csv, const std::string& output);
+    // The replacements of the verification log per operator and day, per 1,000 keystrokes of
+    // the statistics log.
+    int verifyLog(const std::string& file, const VerifyLogRequest& request, bool csv,
+                  const std::string& output);
 
     // The FILE.FMT a data file is read under.
     Result<std::filesystem::path> formatFile(const std::string& file,
@@ -63,6 +79,11 @@ private:
                        const std::string& output) const;
     Result<RecordLayout> layout(const std::string& file, const FormatChoice& format) const;
     Result<OutputSink> sink(const std::string& output) const;
+    // A log opened and read past its header; kind names it in the refusal.
+    Result<CsvReader> openLog(const std::string& file, std::string_view header,
+                              const std::string& kind) const;
+    // Malformed rows of the log file, one line each on err.
+    LogSummary::Report reportFor(const std::string& file) const;
     // The status of a command whose work ended in done: a failure is said on err, a closed
     // pipe ends quietly.
     int ended(const Result<void>& done, int status) const;

@@ -1,9 +1,11 @@
 // korvalen-tool: batch work on KORVALEN data files without a display: check, export,
-// compare, totals and cut. Exit status 0 clean, 1 faults or differences, 2 a usage error or
-// a file that cannot be read.
+// compare, totals and cut, and the summaries of the statistics and verification logs. Exit
+// status 0 clean, 1 faults, differences or malformed log rows, 2 a usage error or a file that
+// cannot be read.
 
 #include <CLI/CLI.hpp>
 #include <csignal>
+#include <cstdint>
 #include <filesystem>
 #include <iostream>
 
@@ -27,6 +29,13 @@ fs::path ExeDir(const char* argv0)
     return fs::absolute(argv0, ec).parent_path();
 }
 
+void OutputOption(CLI::App& cmd, std::string& output)
+{
+    cmd.add_option("-o,--output", output,
+                   "write to this file, built beside it and renamed when complete "
+                   "(default: standard output)");
+}
+
 // The options every command that reads records under a format takes.
 void FormatOptions(CLI::App& cmd, FormatChoice& format, std::string& output)
 {
@@ -34,9 +43,7 @@ void FormatOptions(CLI::App& cmd, FormatChoice& format, std::string& output)
     cmd.add_option("--fmt", format.fmtFile,
                    "FILE.FMT to read (default: the data file's folder, else the "
                    "application directory)");
-    cmd.add_option("-o,--output", output,
-                   "write to this file, built beside it and renamed when complete "
-                   "(default: standard output)");
+    OutputOption(cmd, output);
 }
 
 } // namespace
@@ -46,7 +53,8 @@ int main(int argc, char** argv)
     // A reader that went away (| head) is an EPIPE from write, ended quietly.
     std::signal(SIGPIPE, SIG_IGN);
 
-    CLI::App app{"Batch work on KORVALEN data files: check, export, compare, totals, cut."};
+    CLI::App app{"Batch work on KORVALEN data files: check, export, compare, totals, cut; "
+                 "summaries of the statistics and verification logs: stats, verifylog."};
     app.name("korvalen-tool");
     app.set_version_flag("--version", std::string("korvalen-tool ") + BuildInfo::Version);
     app.require_subcommand(1);
@@ -97,6 +105,33 @@ int main(int argc, char** argv)
         "cut", "write FILE.fil: each line without its last character (Tools > Cut)");
     cut->add_option("FILE", file, "the data file")->required();
 
+    bool tableCsv = false;
+    CLI::App* sta = app.add_subcommand(
+        "stats", "the statistics log NAME.kvstats summed per operator and day, and in total");
+    sta->add_option("FILE", file, "the statistics log")->required();
+    sta->add_flag("--csv", tableCsv, "CSV, RFC 4180, for a spreadsheet (default: a text table)");
+    OutputOption(*sta, output);
+
+    VerifyLogRequest verify;
+    std::int64_t record = 0;
+    CLI::App* ver = app.add_subcommand(
+        "verifylog", "the replacements of the verification log NAME.kvverify per operator and day");
+    ver->add_option("FILE", file, "the verification log")->required();
+    ver->add_option("--stats", verify.statsFile,
+                    "the statistics log the keystrokes come from (default: NAME.kvstats beside "
+                    "FILE, when there is one)");
+    const auto* recordOption =
+        ver->add_option("--record", record, "only the replacements made in this record")
+            ->check([](const std::string& n) {
+                return !n.empty() && n.size() <= 18 &&
+                               n.find_first_not_of("0123456789") == std::string::npos &&
+                               n.find_first_not_of('0') != std::string::npos
+                           ? std::string()
+                           : std::string("a record number, from 1");
+            });
+    ver->add_flag("--csv", tableCsv, "CSV, RFC 4180, for a spreadsheet (default: a text table)");
+    OutputOption(*ver, output);
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& e) {
@@ -121,6 +156,13 @@ int main(int argc, char** argv)
         if (expectOption->count() > 0)
             request.expect = expect;
         return tool.totals(file, format, request, output);
+    }
+    if (*sta)
+        return tool.stats(file, tableCsv, output);
+    if (*ver) {
+        if (recordOption->count() > 0)
+            verify.record = record;
+        return tool.verifyLog(file, verify, tableCsv, output);
     }
     return tool.cut(file);
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # korvalen-tool end to end on copies of the demo files: its options, exit statuses and
-# messages, the export loaded by Python's csv and json modules, a closed pipe and -o.
+# messages, the export loaded by Python's csv and json modules, a closed pipe and -o; the
+# summaries of a hand-written statistics and verification log, their CSV loaded back.
 # usage: ToolTest.sh TOOL DATA_DIR
 set -uo pipefail
 tool=$1
@@ -30,7 +31,7 @@ one_error_line() {
 
 expect 0 "$tool" --version
 grep -qx "korvalen-tool [0-9.]*" out.txt || fail "--version: $(cat out.txt)"
-for cmd in "" check export compare totals cut; do
+for cmd in "" check export compare totals cut stats verifylog; do
     expect 0 "$tool" $cmd --help
     grep -q "Usage" out.txt || fail "$cmd --help shows no usage"
 done
@@ -101,6 +102,82 @@ grep -qx 'difference 6.60 (does not balance)' out.txt || fail "totals --expect 4
 
 expect 0 "$tool" cut DEMO.DAT
 sed 's/.\r$/\r/' DEMO.DAT | cmp -s - DEMO.fil || fail "cut: DEMO.fil is not DEMO.DAT without letters"
+
+# The statistics log: anna keys 1,000 in ten minutes and 1,000 in one, so her day is 10,909
+# keystrokes an hour, not the mean 33,000 of the two rows.
+stats_head=start,end,operator,data_file,format,mode,keystrokes,records_stored,records_corrected,records_verified,mismatches,replaced,refused,keying_seconds,keystrokes_per_hour,records_per_hour,refused_per_1000,replaced_per_1000
+cat >K.kvstats <<EOF
+$stats_head
+2026-12-11T09:00:00+01:00,2026-12-11T09:40:00+01:00,anna,/data/K.DAT,CUSTOMER,Entry,1000,10,0,0,0,0,2,600.0,6000,60.0,2.00,0.00
+2026-12-11T13:00:00+01:00,2026-12-11T13:05:00+01:00,anna,"/data/K,""new"".DAT",CUSTOMER,Verify,1000,0,0,20,1,3,0,60.0,60000,1200.0,0.00,3.00
+2026-12-12T08:00:00+01:00,2026-12-12T09:00:00+01:00,"smith, j",/data/K.DAT,CUSTOMER,Mixed,500,5,1,0,0,0,1,300.0,6000,72.0,2.00,0.00
+EOF
+expect 0 "$tool" stats K.kvstats
+grep -q '^anna  *2026-12-11  *2  *2000  *0:11:00  *10909 ' out.txt || fail "stats K.kvstats: $(cat out.txt)"
+grep -q '^total  *3  *2500 ' out.txt || fail "stats K.kvstats, the total: $(cat out.txt)"
+expect 0 "$tool" stats K.kvstats --csv -o K.csv
+python3 - K.csv <<'EOF' || fail "stats --csv does not load as the log's sums"
+import csv, sys
+rows = list(csv.DictReader(open(sys.argv[1], newline="", encoding="utf-8"), strict=True))
+by = {(r["operator"], r["day"]): r for r in rows}
+assert list(by) == [("anna", "2026-12-11"), ("smith, j", "2026-12-12"), ("total", "")], list(by)
+anna, total = by["anna", "2026-12-11"], by["total", ""]
+assert (anna["openings"], anna["keystrokes"], anna["keying_seconds"]) == ("2", "2000", "660.0"), anna
+assert anna["keystrokes_per_hour"] == "10909", anna
+for r in rows:
+    keys, secs = int(r["keystrokes"]), float(r["keying_seconds"])
+    records = sum(int(r[k]) for k in ("records_stored", "records_corrected", "records_verified"))
+    assert abs(float(r["keystrokes_per_hour"]) - keys * 3600 / secs) <= 0.5, r
+    assert abs(float(r["records_per_hour"]) - records * 3600 / secs) <= 0.05, r
+    assert abs(float(r["refused_per_1000"]) - int(r["refused"]) * 1000 / keys) <= 0.005, r
+    assert abs(float(r["replaced_per_1000"]) - int(r["replaced"]) * 1000 / keys) <= 0.005, r
+for k in ("openings", "keystrokes", "records_stored", "refused", "replaced", "mismatches"):
+    assert int(total[k]) == sum(int(r[k]) for r in rows[:-1]), k
+print("stats:", len(rows) - 1, "operator days loaded")
+EOF
+{
+    cat K.kvstats
+    echo '2026-12-12T10:00:00+01:00,2026-12-12T10:01:00+01:00,anna,/data/K.DAT,CUSTOMER,Edit,1,0,0,0,0,0,0,1.0,3600,0.0,0.00,0.00'
+} >BAD.kvstats
+expect 1 "$tool" stats BAD.kvstats
+one_error_line "a malformed row" '^korvalen-tool: BAD.kvstats line 5: mode "Edit"'
+grep -q '^total  *3  *2500 ' out.txt || fail "stats BAD.kvstats, the others summed: $(cat out.txt)"
+expect 2 "$tool" stats DEMO.DAT
+one_error_line "a file that is no statistics log" "DEMO.DAT: the first line is not the header"
+expect 2 "$tool" stats NOSUCH.kvstats
+one_error_line "a missing log" "NOSUCH.kvstats"
+
+# The verification log: anna replaces 3 characters in records 4 and 9 over her 2,000
+# keystrokes of that day (1.50 per 1,000); a comma and a quote stand quoted.
+cat >K.kvverify <<'EOF'
+time,operator,record,position,field,field_type,stored,keyed,accepted
+2026-12-11T13:01:00+01:00,anna,4,12,2,A,",",.,third key
+2026-12-11T13:02:00+01:00,anna,4,13,2,A,"""", ,Backspace
+2026-12-11T13:03:00+01:00,anna,9,1,1,N,7,1,third key
+EOF
+expect 0 "$tool" verifylog K.kvverify --csv -o V.csv
+python3 - V.csv <<'EOF' || fail "verifylog --csv does not load as the log's counts"
+import csv, sys
+rows = list(csv.DictReader(open(sys.argv[1], newline="", encoding="utf-8"), strict=True))
+assert [(r["operator"], r["day"]) for r in rows] == [("anna", "2026-12-11"), ("total", "")], rows
+for r in rows:
+    assert (r["replaced"], r["by_third_key"], r["by_backspace"]) == ("3", "2", "1"), r
+    assert (r["records_touched"], r["keystrokes"], r["replaced_per_1000"]) == ("2", "2000", "1.50"), r
+print("verifylog:", len(rows) - 1, "operator day loaded")
+EOF
+expect 0 "$tool" verifylog K.kvverify --record 9
+grep -q '^anna  *2026-12-11  *1  *1  *0  *1  *2000  *0.50$' out.txt ||
+    fail "verifylog --record 9: $(cat out.txt)"
+cp K.kvverify L.kvverify
+expect 0 "$tool" verifylog L.kvverify
+one_error_line "no statistics log beside" "no statistics log L.kvstats"
+grep -q '^anna  *2026-12-11  *3  *2  *1  *2  *-  *-$' out.txt || fail "verifylog L.kvverify: $(cat out.txt)"
+expect 0 "$tool" verifylog L.kvverify --stats K.kvstats
+grep -q ' 2000  *1.50$' out.txt || fail "verifylog --stats K.kvstats: $(cat out.txt)"
+expect 2 "$tool" verifylog L.kvverify --stats NOSUCH.kvstats
+one_error_line "--stats naming a missing file" "NOSUCH.kvstats"
+expect 2 "$tool" verifylog K.kvverify --record 0
+one_error_line "--record 0" "record"
 
 [ "$failures" -eq 0 ] && echo "korvalen-tool: all checks passed"
 exit $((failures > 0))
