@@ -19,6 +19,7 @@
 #include "app/KeyTranslation.h"
 #include "app/QtDialogs.h"
 #include "app/QtText.h"
+#include "app/StatusPanel.h"
 #include "app/ToolbarStrip.h"
 #include "app/frmKvlPrefs.h"
 #include "app/frmTip.h"
@@ -215,12 +216,10 @@ void frmKvl::buildStatusBar()
 {
     QStatusBar* bar = statusBar();
     for (int n = 1; n <= PanelCount; ++n) {
-        auto* panel = new QLabel(bar);
+        auto* panel = new StatusPanel(bar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(n));
         panel->setToolTip(QtText::Display(std::string(StatusLine::PanelToolTip(n))));
         panel->setMinimumWidth(PanelMinWidths[n]);
-        panel->setFrameShape(QFrame::Panel);
-        panel->setFrameShadow(QFrame::Sunken);
         bar->addPermanentWidget(panel, n == 1 ? 1 : 0);
         panel->installEventFilter(this);
         m_panels[static_cast<std::size_t>(n)] = panel;

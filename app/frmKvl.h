@@ -14,6 +14,7 @@
 class EntryScreenWidget;
 class frmKvlPrefs;
 class frmVwFmtFile;
+class StatusPanel;
 class ToolbarStrip;
 struct KeyStroke;
 class QAction;
@@ -100,7 +101,7 @@ private:
     EntryScreenWidget* m_screen = nullptr;
     QLineEdit* m_previous = nullptr;
     QLabel* m_lblPrv = nullptr;
-    std::array<QLabel*, 7> m_panels{}; // 1..6
+    std::array<StatusPanel*, 7> m_panels{}; // 1..6
     QAction* m_mnuNew = nullptr;
     QAction* m_mnuOpen = nullptr;
     QAction* m_mnuClose = nullptr;
