@@ -19,6 +19,7 @@
 #include "app/KeyTranslation.h"
 #include "app/QtDialogs.h"
 #include "app/QtText.h"
+#include "app/StatusPanel.h"
 #include "app/ToolbarStrip.h"
 #include "app/frmKvlPrefs.h"
 #include "app/frmStats.h"
@@ -46,6 +47,14 @@ QFont MonoFont(int pixelSize)
 
 constexpr int PanelCount = 6;
 constexpr int PanelMinWidths[PanelCount + 1] = {0, 0, 42, 109, 71, 71, 85};
+
+// Whether a part of the engine's window state differs from what the window shows; every
+// part does before the window has shown any.
+template <class T>
+bool Changed(const WindowState* shown, const WindowState& now, T WindowState::*part)
+{
+    return !shown || shown->*part != now.*part;
+}
 
 } // namespace
 
@@ -227,12 +236,10 @@ void frmKvl::buildStatusBar()
 {
     QStatusBar* bar = statusBar();
     for (int n = 1; n <= PanelCount; ++n) {
-        auto* panel = new QLabel(bar);
+        auto* panel = new StatusPanel(bar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(n));
         panel->setToolTip(QtText::Display(std::string(StatusLine::PanelToolTip(n))));
         panel->setMinimumWidth(PanelMinWidths[n]);
-        panel->setFrameShape(QFrame::Panel);
-        panel->setFrameShadow(QFrame::Sunken);
         bar->addPermanentWidget(panel, n == 1 ? 1 : 0);
         panel->installEventFilter(this);
         m_panels[static_cast<std::size_t>(n)] = panel;
@@ -351,40 +358,70 @@ void frmKvl::refresh()
 void frmKvl::showWindowState()
 {
     const WindowState& w = m_engine.win;
-    setWindowTitle(QtText::Display(w.caption));
-    m_mnuNew->setEnabled(w.mnuNew);
-    m_mnuOpen->setEnabled(w.mnuOpen);
-    m_mnuClose->setEnabled(w.mnuClose);
-    m_saveData->setEnabled(w.SaveData);
+    const WindowState* shown = m_shownState ? &*m_shownState : nullptr;
+    if (Changed(shown, w, &WindowState::caption))
+        setWindowTitle(QtText::Display(w.caption));
+    showMenus(w, shown);
+    showRecentFiles(w, shown);
+    m_toolbar->sync(); // the buttons repaint only a picture that changed
+    showPanels(w, shown);
+    showPreviousBox(w, shown);
+    m_shownState = w;
+}
+
+void frmKvl::showMenus(const WindowState& w, const WindowState* shown)
+{
+    const std::pair<QAction*, bool WindowState::*> enabled[] = {
+        {m_mnuNew, &WindowState::mnuNew},       {m_mnuOpen, &WindowState::mnuOpen},
+        {m_mnuClose, &WindowState::mnuClose},   {m_saveData, &WindowState::SaveData},
+        {m_mnuBack, &WindowState::mnuBack},     {m_mnuFwd, &WindowState::mnuFwd},
+        {m_mnuInsRec, &WindowState::mnuInsRec}, {m_mnuDelRec, &WindowState::mnuDelRec},
+        {m_mnuCut, &WindowState::mnuCut},       {m_mnuPrefs, &WindowState::mnuPrefs}};
+    for (const auto& [action, flag] : enabled)
+        if (Changed(shown, w, flag))
+            action->setEnabled(w.*flag);
+    // Qt ticks a checkable item itself when it is chosen, so these are compared with the item
+    // (setChecked does nothing when it agrees) rather than with the state last shown.
     m_mnuVerify->setChecked(w.mnuVerifyChecked);
-    m_mnuBack->setEnabled(w.mnuBack);
-    m_mnuFwd->setEnabled(w.mnuFwd);
-    m_mnuInsRec->setEnabled(w.mnuInsRec);
-    m_mnuDelRec->setEnabled(w.mnuDelRec);
-    for (int i = 0; i < WindowState::RecentItems; ++i) {
-        const auto& item = w.mnuRecentFile[static_cast<std::size_t>(i)];
-        QAction* action = m_mnuRecentFile[static_cast<std::size_t>(i)];
-        if (i > 0) // a path's "&" is no shortcut mark; the item's number is
+    m_mnuTips->setChecked(w.mnuTipsChecked);
+}
+
+void frmKvl::showRecentFiles(const WindowState& w, const WindowState* shown)
+{
+    for (std::size_t i = 0; i < WindowState::RecentItems; ++i) {
+        const WindowState::MenuItem& item = w.mnuRecentFile[i];
+        const WindowState::MenuItem* was = shown ? &shown->mnuRecentFile[i] : nullptr;
+        QAction* action = m_mnuRecentFile[i];
+        if (i > 0 && (!was || was->caption != item.caption)) // item 0 is the separator
+            // A path's "&" is no shortcut mark; the item's number is.
             action->setText(
                 QStringLiteral("&%1 ").arg(i) +
                 QtText::Path(item.caption).replace(QLatin1Char('&'), QStringLiteral("&&")));
-        action->setVisible(item.visible);
-        action->setEnabled(item.enabled);
+        if (!was || was->visible != item.visible)
+            action->setVisible(item.visible);
+        if (!was || was->enabled != item.enabled)
+            action->setEnabled(item.enabled);
     }
-    m_mnuTips->setChecked(w.mnuTipsChecked);
-    m_mnuCut->setEnabled(w.mnuCut);
-    m_mnuPrefs->setEnabled(w.mnuPrefs);
-    m_toolbar->sync();
+}
+
+void frmKvl::showPanels(const WindowState& w, const WindowState* shown)
+{
     for (int n = 1; n <= PanelCount; ++n) {
-        if (n == 3)
-            continue; // the duplicate switch shows as a picture
         const auto i = static_cast<std::size_t>(n);
-        m_panels[i]->setText(QtText::Display(w.panels[i]));
+        if (n != 3 && (!shown || shown->panels[i] != w.panels[i])) // 3 shows as a picture
+            m_panels[i]->setText(QtText::Display(w.panels[i]));
     }
     showDupPicture(w.dupPictureOn);
-    m_previous->setText(QtText::Latin1(w.previousText));
-    m_previous->setVisible(w.previousVisible);
-    m_lblPrv->setVisible(w.previousVisible);
+}
+
+void frmKvl::showPreviousBox(const WindowState& w, const WindowState* shown)
+{
+    if (Changed(shown, w, &WindowState::previousText))
+        m_previous->setText(QtText::Latin1(w.previousText));
+    if (Changed(shown, w, &WindowState::previousVisible)) {
+        m_previous->setVisible(w.previousVisible);
+        m_lblPrv->setVisible(w.previousVisible);
+    }
 }
 
 void frmKvl::showDupPicture(bool on)

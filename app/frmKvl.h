@@ -16,6 +16,7 @@ class frmKvlPrefs;
 class frmStats;
 class frmVerifyLog;
 class frmVwFmtFile;
+class StatusPanel;
 class ToolbarStrip;
 struct KeyStroke;
 class QAction;
@@ -85,7 +86,12 @@ private:
     QAction* addCommand(QMenu* menu, const QString& text, const QString& name,
                         std::function<void()> command);
 
+    // Each part touches only the controls whose state changed since it was last shown.
     void showWindowState();
+    void showMenus(const WindowState& w, const WindowState* shown);
+    void showRecentFiles(const WindowState& w, const WindowState* shown);
+    void showPanels(const WindowState& w, const WindowState* shown);
+    void showPreviousBox(const WindowState& w, const WindowState* shown);
     void showDupPicture(bool on);
     void placePreviousBox();
     void followCellSize();
@@ -102,7 +108,7 @@ private:
     EntryScreenWidget* m_screen = nullptr;
     QLineEdit* m_previous = nullptr;
     QLabel* m_lblPrv = nullptr;
-    std::array<QLabel*, 7> m_panels{}; // 1..6
+    std::array<StatusPanel*, 7> m_panels{}; // 1..6
     QAction* m_mnuNew = nullptr;
     QAction* m_mnuOpen = nullptr;
     QAction* m_mnuClose = nullptr;
@@ -123,6 +129,7 @@ private:
     ToolbarStrip* m_toolbar = nullptr;
 
     std::optional<unsigned> m_shownRevision;
+    std::optional<WindowState> m_shownState;
     std::optional<bool> m_shownDupOn;
     int m_shownCellWidth = 0;
     int m_pressedPanel = 0; // the panel the left button went down on

@@ -138,6 +138,8 @@ void DataFileLifecycle::OpenDataFile(const std::string& path)
     RecordStore& r = m_e.rec;
     const bool isNew = NewFileFlag;
     NewFileFlag = false;
+    // A file open until now (a recent item opens over it) ends its opening here.
+    m_e.statsLog.FileClosed();
     m_e.scr.RecordShown = false;
     m_setUp = false;
     disableRecordCommands();

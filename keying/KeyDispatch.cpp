@@ -76,7 +76,7 @@ void KeyDispatch::Press(const KeyStroke& ks)
             m_e.file.ReportUntrusted();
         return;
     }
-    if (m_e.scr.RecordShown && !modifierOnly)
+    if (m_e.file.ReadyForKeying() && !modifierOnly)
         m_e.stats.Key(m_e.ver.VerifyMode);
     int code = ks.keyCode;
     Form_KeyDown(code, ks.shift);

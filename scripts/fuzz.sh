@@ -11,13 +11,13 @@ seconds=${FUZZ_SECONDS:-30}
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DKORVALEN_BUILD_FUZZ=ON -DKORVALEN_BUILD_GUI=OFF -DKORVALEN_BUILD_TESTS=OFF \
     -DKORVALEN_BUILD_BENCH=OFF >/dev/null
-cmake --build build-fuzz -j"$(nproc)" --target FormatFileFuzz DataFileOpenFuzz KeyingFuzz ToolFuzz \
+cmake --build build-fuzz -j"$(nproc)" --target FormatFileFuzz DataFileOpenFuzz KeyingFuzz ToolFuzz LogFuzz \
     >/dev/null
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 failed=0
-for target in FormatFileFuzz DataFileOpenFuzz KeyingFuzz ToolFuzz; do
+for target in FormatFileFuzz DataFileOpenFuzz KeyingFuzz ToolFuzz LogFuzz; do
     corpus=$scratch/$target
     mkdir -p "$corpus"
     cp fuzz/corpus/$target/* "$corpus/" 2>/dev/null || true

@@ -89,6 +89,8 @@ Result<void> Append(FileIo& io, const std::string& path, std::string_view header
     struct stat before {
     };
     const bool existed = io.stat(path, before) == 0;
+    if (existed && !S_ISREG(before.st_mode))
+        return Error{path + " is not a regular file"};
     // Not blocking: a FIFO put in the log's place would otherwise hang the station.
     const int fd = io.open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644);
     if (fd < 0)

@@ -29,16 +29,21 @@ std::string StatsLog::mode() const
     }
 }
 
+std::string StatsLog::FormatRow(const Opening& o, const KeyingCounts& counts)
+{
+    std::string row = LogFile::IsoLocalTime(o.start) + ',' + LogFile::IsoLocalTime(o.end) + ',';
+    Latin1::AppendCsv(o.operatorName, row);
+    row += ',';
+    Latin1::AppendCsv(o.dataFile, row);
+    row += ',';
+    Latin1::AppendCsv(o.format, row);
+    row += ',' + o.mode + ',' + StatsColumns::Figures(counts) + '\n';
+    return row;
+}
+
 std::string StatsLog::Row(std::time_t end) const
 {
-    std::string row = LogFile::IsoLocalTime(m_start) + ',' + LogFile::IsoLocalTime(end) + ',';
-    Latin1::AppendCsv(m_e.OperatorName, row);
-    row += ',';
-    Latin1::AppendCsv(m_path, row);
-    row += ',';
-    Latin1::AppendCsv(m_format, row);
-    row += ',' + mode() + ',' + StatsColumns::Figures(m_e.stats.file()) + '\n';
-    return row;
+    return FormatRow({m_start, end, m_e.OperatorName, m_path, m_format, mode()}, m_e.stats.file());
 }
 
 void StatsLog::FileClosed()

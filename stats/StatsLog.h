@@ -4,6 +4,8 @@
 #include <set>
 #include <string>
 
+#include "stats/KeyingCounts.h"
+
 class Engine;
 
 // NAME.kvstats beside each data file: one row for each opening, written when the file is
@@ -22,6 +24,13 @@ public:
     void FileClosed();
     // The row the opening going on would get if it ended at `end`.
     std::string Row(std::time_t end) const;
+
+    struct Opening {
+        std::time_t start = 0, end = 0;
+        std::string operatorName, dataFile, format, mode;
+    };
+    // A row of the log, with its line end: what every row is written as.
+    static std::string FormatRow(const Opening& o, const KeyingCounts& counts);
 
 private:
     std::string mode() const;

@@ -52,6 +52,8 @@ TEST(ScriptRunner, ScriptErrorsNameTheLineAndStopThere)
                  "t.kvs:2: answer Cancel is not a button of the box 'KORVALEN' (Yes/No)", 0},
              Row{"type ab\tc\n", "t.kvs:1: no key types \\x09", 0},
              Row{"show\nshow all\n", "t.kvs:2: show takes nothing after it", 1},
+             Row{"wait 5\nwait -1\n", "t.kvs:2: wait takes a number of seconds, not '-1'", 0},
+             Row{"wait 1.5\n", "t.kvs:1: wait takes a number of seconds, not '1.5'", 0},
              Row{"menu Options\nmenu New\n",
                  "t.kvs:2: 'menu' cannot be done while the Preferences dialog is open (set, "
                  "click, choose, answer, accept or show; click OK or Cancel to close it)",

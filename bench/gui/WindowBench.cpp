@@ -62,6 +62,12 @@ double KeyToPaint(QWidget* w, PaintCounter& counter, char c)
     return counter.paints == before ? -1 : t;
 }
 
+// Windows left open beside the main one while its keys are measured, as an operator may keep
+// them: their own repaints then count against the keys. None so far; a window that refreshes
+// itself on a timer is opened here. The anchor's window, shown after them, is the active one
+// as it is without them.
+void OpenSideWindows(frmKvl&) {}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -95,6 +101,7 @@ int main(int argc, char** argv)
         std::cerr << "window_bench: the data file did not open in the window\n";
         return 1;
     }
+    OpenSideWindows(window);
 
     QWidget editWindow;
     auto* edit = new QLineEdit(&editWindow);
@@ -131,7 +138,10 @@ int main(int argc, char** argv)
         return 1;
     }
     row.note = std::to_string(row.samples.size()) + " keys, offscreen";
-    row.target = "p99 ≤ 16.7 ms";
+    // The window should cost a fraction of the plainest editable text widget; p99 is set by
+    // the flush of each completed record and stays under a frame at 60 Hz.
+    row.target = "ratio ≤ 0.3, p99 ≤ 16.7 ms";
+    row.ratioLimit = 0.3;
     row.p99Limit = 16.7e-3;
     BenchTable::Print(row);
     window.close();

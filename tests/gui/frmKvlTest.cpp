@@ -1,15 +1,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QImage>
-#include <QLabel>
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QtTest>
 
+#include <map>
 #include <memory>
 
 #include "app/EntryScreenWidget.h"
 #include "app/ImageButton.h"
+#include "app/StatusPanel.h"
 #include "app/frmKvl.h"
 #include "engine/ScriptedDialogs.h"
 #include "keying/ScreenModel.h"
@@ -66,6 +67,29 @@ int DifferingPixels(const QImage& a, const QImage& b)
     return n;
 }
 
+// What the widgets of a window painted, and which of them asked for a layout, while it watches.
+class PaintLog : public QObject
+{
+public:
+    explicit PaintLog(QWidget& window)
+    {
+        window.installEventFilter(this);
+        for (QWidget* w : window.findChildren<QWidget*>())
+            w->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted[watched] += static_cast<QPaintEvent*>(event)->region();
+        else if (event->type() == QEvent::LayoutRequest)
+            laidOut.append(QLatin1String(watched->metaObject()->className()) + QLatin1Char(' ') +
+                           watched->objectName());
+        return false;
+    }
+    std::map<const QObject*, QRegion> painted;
+    QStringList laidOut;
+};
+
 } // namespace
 
 class frmKvlTest : public QObject
@@ -79,6 +103,9 @@ private slots:
 
     void windowPaintsTheModelAndTakesItsKeys();
     void duplicateSwitchAndCommandKeys();
+    void aKeyRepaintsOnlyWhatItChanged_data();
+    void aKeyRepaintsOnlyWhatItChanged();
+    void aPanelTakesTheWidthItsTextNeeds();
     void helpOpensThePageOrSaysWhy();
     void toolbarFollowsThePointerAndRunsItsCommands();
     void toolbarArtworkIsSharpAtPixelRatioTwo();
@@ -89,9 +116,9 @@ private:
     EntryScreenWidget* screen() const { return child<EntryScreenWidget>("EntryScreen"); }
     QLineEdit* previous() const { return child<QLineEdit>("Previous"); }
     QImage screenImage() const { return screen()->grab().toImage(); }
-    QLabel* panelLabel(int n) const
+    StatusPanel* panelLabel(int n) const
     {
-        return child<QLabel>(("StatusPanel" + std::to_string(n)).c_str());
+        return child<StatusPanel>(("StatusPanel" + std::to_string(n)).c_str());
     }
     QString panel(int n) const { return panelLabel(n)->text().trimmed(); }
     QColor dupShown() const { return panelLabel(3)->pixmap().toImage().pixelColor(0, 0); }
@@ -283,7 +310,7 @@ void frmKvlTest::duplicateSwitchAndCommandKeys()
     QCOMPARE(rivalSpy.count(), 0);
 
     // A left click toggles; a double click (press, release, double click, release) is two.
-    QLabel* dup = panelLabel(3);
+    StatusPanel* dup = panelLabel(3);
     const Engine& engine = m_window->engine();
     QTest::mouseClick(dup, Qt::LeftButton);
     QCOMPARE(dupShown(), QColor(Qt::green));
@@ -306,6 +333,59 @@ void frmKvlTest::duplicateSwitchAndCommandKeys()
     QTest::mouseRelease(dup, Qt::LeftButton);
     QCOMPARE(engine.win.revision, revision);
     QCOMPARE(dupShown(), QColor(Qt::green));
+}
+
+void frmKvlTest::aKeyRepaintsOnlyWhatItChanged_data()
+{
+    // In the PART field, N of 5 positions: the digits keyed before the one measured.
+    QTest::addColumn<QString>("keyedBefore");
+    QTest::addColumn<QList<int>>("panels"); // the status panels whose text the key changes
+    // A field entered shows its type in panel 5; its first key shows its number there too.
+    QTest::newRow("first position") << QString() << QList<int>{4, 5};
+    QTest::newRow("inside the field") << QStringLiteral("12") << QList<int>{4};
+    // The last position moves the cursor into the NAME field: its type shows in panel 5.
+    QTest::newRow("last position") << QStringLiteral("1234") << QList<int>{4, 5};
+}
+
+// A typed key repaints the cell it filled and the caret, and of the status bar the panels
+// whose text changed; nothing is laid out again.
+void frmKvlTest::aKeyRepaintsOnlyWhatItChanged()
+{
+    QFETCH(QString, keyedBefore);
+    QFETCH(QList<int>, panels);
+    openFile("", "STOCK-19");
+    auto* entry = screen();
+    QTest::keyClicks(entry, keyedBefore);
+    QTest::qWait(20); // the repaints of what came before
+    const QString column = panel(4);
+    const PaintLog log(*m_window);
+    QTest::keyClick(entry, Qt::Key_9);
+    QTRY_VERIFY(log.painted.count(entry));
+    QCOMPARE(panel(4), QString::number(column.toInt() + 1));
+
+    const int cellW = entry->model().cellWidth(), cellH = entry->model().cellHeight();
+    const QRect box = log.painted.at(entry).boundingRect();
+    QVERIFY2(box.width() <= 2 * cellW && box.height() <= cellH,
+             qPrintable(QStringLiteral("painted %1x%2").arg(box.width()).arg(box.height())));
+    for (int n = 1; n <= 6; ++n)
+        QVERIFY2(log.painted.count(panelLabel(n)) == std::size_t(panels.contains(n)),
+                 qPrintable(QStringLiteral("panel %1").arg(n)));
+    QVERIFY(!log.painted.count(previous()));
+    QCOMPARE(log.laidOut, QStringList());
+}
+
+// A panel that keeps its size on most texts still grows, and shrinks back, with one that needs
+// another size.
+void frmKvlTest::aPanelTakesTheWidthItsTextNeeds()
+{
+    StatusPanel* format = panelLabel(6);
+    const int normal = format->width();
+    const QString wide = QStringLiteral("Fmt:") + QString(40, QLatin1Char('9'));
+    format->setText(wide);
+    QTRY_VERIFY(format->width() > normal);
+    QVERIFY(format->width() > format->fontMetrics().horizontalAdvance(wide));
+    format->setText(QStringLiteral("Fmt:1/2"));
+    QTRY_COMPARE(format->width(), normal);
 }
 
 // A script on the PATH stands in for the desktop's opener: it notes the URL and exits.

@@ -11,6 +11,7 @@
 #include "engine/ScriptedDialogs.h"
 #include "keying/KeyNames.h"
 #include "keying/ScreenModel.h"
+#include "script/ScriptClock.h"
 #include "tests/support/FaultyFileIo.h"
 #include "tests/support/MemorySettingsStore.h"
 #include "tests/support/TempDir.h"
@@ -32,8 +33,9 @@ struct Station {
     ScreenModel screen{800, 560};
     ScriptedDialogs dialogs;
     MemorySettingsStore store;
-    FaultyFileIo io; // passes everything through until a test sets a fault
-    Engine e{screen, dialogs, store, app.path(), io};
+    FaultyFileIo io;                       // passes everything through until a test sets a fault
+    ScriptClock clock{std::time(nullptr)}; // moves only when a test moves it
+    Engine e{screen, dialogs, store, app.path(), io, clock};
 
     explicit Station(const std::string& formats = DemoFormats, bool withPicture = true)
     {
