@@ -6,8 +6,12 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <utility>
+#include <vector>
 
 #include "common/TextUtil.h"
+#include "script/ScriptClock.h"
+#include "stats/KeyingStats.h"
 #include "stats/LogFile.h"
 #include "tests/support/Station.h"
 
@@ -105,11 +109,61 @@ TEST(KeyingTime, RatesAndStepsFollowTheKeys)
     EXPECT_DOUBLE_EQ(KeyingStats::StepRate(steps[2]), 2 * 3600.0);
 }
 
+// The chart's steps at their edges: a step is five minutes from the session's start, and a
+// key brings the gap before it into its own step, even from the step before.
+TEST(KeyingTime, StepsAtTheirBoundaries)
+{
+    constexpr std::int64_t Step = KeyingStats::StepMs;
+    struct Row {
+        const char* name;
+        std::vector<std::int64_t> keysAt;                         // ms from the session's start
+        std::vector<std::pair<std::int64_t, std::int64_t>> steps; // keystrokes, keying ms
+    } const rows[] = {
+        {"no key, no step", {}, {}},
+        {"the last moment of the first step", {Step - 1000, Step - 1}, {{2, 999}}},
+        {"a key on the boundary starts the next step", {Step - 1000, Step}, {{1, 0}, {1, 1000}}},
+        {"steps between keys are empty",
+         {0, 1000, 3 * Step + 500},
+         {{2, 1000}, {0, 0}, {0, 0}, {1, 0}}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        ScriptClock clock(0);
+        KeyingStats stats(clock);
+        std::int64_t now = 0;
+        for (const std::int64_t at : r.keysAt) {
+            clock.advance(at - now);
+            now = at;
+            stats.Key(false);
+        }
+        std::vector<std::pair<std::int64_t, std::int64_t>> seen;
+        for (const KeyingStats::Step& s : stats.steps())
+            seen.emplace_back(s.keystrokes, s.keyingMs);
+        EXPECT_EQ(seen, r.steps);
+    }
+}
+
+// The gap between the session's last key and an opening's first is the session's time.
+TEST(KeyingTime, AnOpeningsKeyingTimeStartsAtItsFirstKey)
+{
+    ScriptClock clock(0);
+    KeyingStats stats(clock);
+    stats.Key(false);
+    clock.advance(2000);
+    stats.FileOpened();
+    stats.Key(false);
+    clock.advance(3000);
+    stats.Key(false);
+    EXPECT_EQ(stats.session().keyingMs, 5000);
+    EXPECT_EQ(stats.file().keyingMs, 3000);
+    EXPECT_EQ(stats.file().keystrokes, 2);
+}
+
 TEST(KeyingTime, EachOpeningStartsItsOwnCountsAndTheSessionGoesOn)
 {
     Keying k;
     k.type("00003");
-    k.key("Shift"); // a bare modifier is no keystroke
+    k.key("Shift");                                    // a bare modifier is no keystroke
     k.dialogs.answers.push_back(Dialogs::Answer::Yes); // the record in hand may go
     k.e.file.mnuClose_Click();
     EXPECT_FALSE(k.e.stats.FileOpen());
