@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <utility>
 
 #include "app/EntryScreenWidget.h"
 #include "app/frmKvl.h"
@@ -63,10 +64,23 @@ double KeyToPaint(QWidget* w, PaintCounter& counter, char c)
 }
 
 // Windows left open beside the main one while its keys are measured, as an operator may keep
-// them: their own repaints then count against the keys. None so far; a window that refreshes
-// itself on a timer is opened here. The anchor's window, shown after them, is the active one
-// as it is without them.
-void OpenSideWindows(frmKvl&) {}
+// them: Tools > Statistics and Tools > Verification Log, which look at the engine on a timer,
+// so their own repaints count against the keys. The anchor's window, shown after them, is
+// the active one as it is without them.
+bool OpenSideWindows(frmKvl& window)
+{
+    for (const auto& [menu, name] :
+         {std::pair{"mnuStats", "frmStats"}, std::pair{"mnuVerifyLog", "frmVerifyLog"}}) {
+        auto* action = window.findChild<QAction*>(QString::fromLatin1(menu));
+        auto* side = window.findChild<QWidget*>(QString::fromLatin1(name));
+        if (!action || !side)
+            return false;
+        action->trigger();
+        if (!QTest::qWaitForWindowExposed(side))
+            return false;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -101,7 +115,10 @@ int main(int argc, char** argv)
         std::cerr << "window_bench: the data file did not open in the window\n";
         return 1;
     }
-    OpenSideWindows(window);
+    if (!OpenSideWindows(window)) {
+        std::cerr << "window_bench: the side windows did not open\n";
+        return 1;
+    }
 
     QWidget editWindow;
     auto* edit = new QLineEdit(&editWindow);
