@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <limits>
+#include <utility>
 
 #include "common/FindFile.h"
 #include "common/TextUtil.h"
@@ -139,7 +140,7 @@ void DataFileLifecycle::OpenDataFile(const std::string& path)
     const bool isNew = NewFileFlag;
     NewFileFlag = false;
     m_e.scr.RecordShown = false;
-    m_setUp = false;
+    tearDown();
     disableRecordCommands();
 
     std::error_code ec;
@@ -218,6 +219,13 @@ void DataFileLifecycle::OpenDataFile(const std::string& path)
     m_e.recent.AddRecentFile(path);
     m_e.scr.InitScreen();
     m_e.status.setPanel(2, text::SignedDec(r.CurRec));
+    OnEvent.notify(Event::SetUp);
+}
+
+void DataFileLifecycle::tearDown()
+{
+    if (std::exchange(m_setUp, false))
+        OnEvent.notify(Event::Closed);
 }
 
 void DataFileLifecycle::disableRecordCommands()
@@ -245,7 +253,7 @@ void DataFileLifecycle::mnuClose_Click()
 void DataFileLifecycle::CloseFile()
 {
     DataFileNo.close();
-    m_setUp = false;
+    tearDown();
     m_e.rec.InsertPending = false;
     m_e.scr.ClearSurface();
     disableRecordCommands();
