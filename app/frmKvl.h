@@ -12,6 +12,7 @@
 #include "keying/ScreenModel.h"
 
 class EntryScreenWidget;
+class frmFieldTotals;
 class frmKvlPrefs;
 class frmVwFmtFile;
 class StatusPanel;
@@ -97,6 +98,7 @@ private:
     void snapSize();
     void terminateOnce();
     void showHelp();
+    void showFieldTotals();
 
     std::unique_ptr<QtDialogs> m_ownDialogs;
     ScreenModel m_model;
@@ -121,6 +123,7 @@ private:
     QAction* m_mnuPrefs = nullptr;
     frmKvlPrefs* m_prefs = nullptr;
     frmVwFmtFile* m_fmtEditor = nullptr;
+    frmFieldTotals* m_fieldTotals = nullptr; // made when first opened
     QAction* m_mnuTips = nullptr;
     ToolbarStrip* m_toolbar = nullptr;
 
