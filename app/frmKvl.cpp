@@ -21,6 +21,7 @@
 #include "app/QtText.h"
 #include "app/StatusPanel.h"
 #include "app/ToolbarStrip.h"
+#include "app/frmFieldTotals.h"
 #include "app/frmKvlPrefs.h"
 #include "app/frmStats.h"
 #include "app/frmTip.h"
@@ -197,6 +198,8 @@ void frmKvl::buildToolsMenu()
         m_engine.fmtEditor.mnuVwFmt_Click();
         m_fmtEditor->showFromModel();
     });
+    addCommand(menu, QStringLiteral("Field &Totals"), QStringLiteral("mnuFieldTotals"),
+               [this] { showFieldTotals(); });
     m_prefs = new frmKvlPrefs(m_engine.prefsForm, this);
     m_mnuPrefs = addCommand(menu, QStringLiteral("O&ptions"), QStringLiteral("mnuPrefs"),
                             [this] { m_prefs->showModal(); });
@@ -220,6 +223,14 @@ void frmKvl::buildHelpMenu()
     m_mnuTips->setCheckable(true);
     addCommand(menu, QStringLiteral("About"), QStringLiteral("mnuAbout"),
                [this] { m_engine.mnuAbout_Click(); });
+}
+
+void frmKvl::showFieldTotals()
+{
+    // Nothing follows the file's records until the operator asks for the totals.
+    if (!m_fieldTotals)
+        m_fieldTotals = new frmFieldTotals(m_engine, this);
+    m_fieldTotals->showBeside();
 }
 
 void frmKvl::showTipOfDay()

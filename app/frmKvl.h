@@ -12,6 +12,7 @@
 #include "keying/ScreenModel.h"
 
 class EntryScreenWidget;
+class frmFieldTotals;
 class frmKvlPrefs;
 class frmStats;
 class frmVerifyLog;
@@ -99,6 +100,7 @@ private:
     void snapSize();
     void terminateOnce();
     void showHelp();
+    void showFieldTotals();
 
     std::unique_ptr<QtDialogs> m_ownDialogs;
     ScreenModel m_model;
@@ -123,6 +125,7 @@ private:
     QAction* m_mnuPrefs = nullptr;
     frmKvlPrefs* m_prefs = nullptr;
     frmVwFmtFile* m_fmtEditor = nullptr;
+    frmFieldTotals* m_fieldTotals = nullptr; // made when first opened
     frmStats* m_statsWindow = nullptr;
     frmVerifyLog* m_verifyLogWindow = nullptr;
     QAction* m_mnuTips = nullptr;

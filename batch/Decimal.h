@@ -28,6 +28,8 @@ public:
     bool subtract(const Decimal& other);
     std::string str() const;
     bool isZero() const { return m_units == 0; }
+    // Digits after the point: a sum has as many as the most of its terms.
+    int scale() const { return m_scale; }
 
     friend std::strong_ordering operator<=>(const Decimal& a, const Decimal& b);
     friend bool operator==(const Decimal& a, const Decimal& b)

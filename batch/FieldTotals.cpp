@@ -6,41 +6,45 @@
 
 FieldTotals::FieldTotals(const RecordLayout& layout, const PairLayout& pair,
                          const LayoutField& field)
-    : m_layout(layout), m_pair(pair), m_field(field)
+    : m_recLen(layout.recLen()), m_field(layout.recLen(), pair, field)
 {
+}
+
+Error FieldTotals::TooLarge(const LayoutField& field)
+{
+    return Error{"the total of field " + std::to_string(field.number) +
+                 " is too large to be summed exactly"};
 }
 
 Result<Totals> FieldTotals::run(LineReader& in, OutputSink& out)
 {
     Totals t;
-    const auto recLen = static_cast<std::size_t>(m_layout.recLen());
-    const auto from = static_cast<std::size_t>(m_field.start - 1);
-    const auto len = static_cast<std::size_t>(m_field.len);
-    in.setRecLen(m_layout.recLen());
+    const LayoutField& f = m_field.field();
+    in.setRecLen(m_recLen);
     const auto done = in.forEach([&](std::string_view s) -> Result<void> {
-        if (s.size() < recLen || s[recLen - 1] != m_pair.letter)
+        const TotalledField::Value v = m_field.read(s);
+        switch (v.kind) {
+        case TotalledField::Kind::OtherPair:
             return {};
-        const std::string_view text = s.substr(from, len);
-        const auto value = Decimal::Parse(text);
-        if (!value) {
-            if (text.find_first_not_of(' ') == std::string_view::npos) {
-                ++t.blank;
-                return {};
-            }
+        case TotalledField::Kind::Blank:
+            ++t.blank;
+            return {};
+        case TotalledField::Kind::Invalid:
             ++t.invalid;
             out.append("record " + std::to_string(in.count()) + ", field " +
-                       std::to_string(m_field.number) + " (type " + m_field.type +
-                       "): " + Latin1::Quoted(text) + " is not a number\n");
+                       std::to_string(f.number) + " (type " + f.type +
+                       "): " + Latin1::Quoted(m_field.text(s)) + " is not a number\n");
             return out.spill();
+        case TotalledField::Kind::Number:
+            break;
         }
-        if (!t.sum.add(*value))
-            return Error{"the total of field " + std::to_string(m_field.number) +
-                         " is too large to be summed exactly"};
+        if (!t.sum.add(v.number))
+            return TooLarge(f);
         ++t.count;
-        if (!t.min || *value < *t.min)
-            t.min = *value;
-        if (!t.max || *value > *t.max)
-            t.max = *value;
+        if (!t.min || v.number < *t.min)
+            t.min = v.number;
+        if (!t.max || v.number > *t.max)
+            t.max = v.number;
         return {};
     });
     if (!done)

@@ -5,6 +5,7 @@
 
 #include "batch/Decimal.h"
 #include "batch/RecordLayout.h"
+#include "batch/TotalledField.h"
 #include "common/Result.h"
 
 class LineReader;
@@ -29,8 +30,10 @@ public:
     // Fields that hold no number are named on out, one line each.
     Result<Totals> run(LineReader& in, OutputSink& out);
 
+    // What a sum too large to be kept exactly is told as.
+    static Error TooLarge(const LayoutField& field);
+
 private:
-    const RecordLayout& m_layout;
-    const PairLayout& m_pair;
-    const LayoutField& m_field;
+    int m_recLen;
+    TotalledField m_field;
 };

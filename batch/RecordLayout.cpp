@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <set>
+#include <utility>
 
 #include "formats/FormatLoader.h"
 #include "formats/FormatState.h"
@@ -28,11 +29,16 @@ void MakeUnique(std::vector<LayoutField>& fields)
 
 RecordLayout RecordLayout::Of(const FormatDef& def)
 {
-    RecordLayout layout;
-    layout.m_recLen = def.RecLen;
     FormatState state;
     FormatLoader::Apply(def, state);
-    for (int pair = 1; pair <= def.FmtCount; ++pair) {
+    return Of(std::move(state));
+}
+
+RecordLayout RecordLayout::Of(FormatState state)
+{
+    RecordLayout layout;
+    layout.m_recLen = state.RecLen;
+    for (int pair = 1; pair <= state.FmtCount; ++pair) {
         state.FmtNo = pair;
         state.BuildFieldTable();
         PairLayout p;
@@ -46,7 +52,7 @@ RecordLayout RecordLayout::Of(const FormatDef& def)
                                                  static_cast<std::size_t>(f.Len));
             p.fields.push_back(std::move(lf));
         }
-        const auto names = Names(p.fields, def.HeadLines[static_cast<std::size_t>(pair)]);
+        const auto names = Names(p.fields, state.HeadLines[static_cast<std::size_t>(pair)]);
         for (std::size_t i = 0; i < p.fields.size(); ++i)
             p.fields[i].name = names[i];
         MakeUnique(p.fields);

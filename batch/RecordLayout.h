@@ -5,6 +5,7 @@
 #include <vector>
 
 struct FormatDef;
+class FormatState;
 
 // One field of a pair as the batch commands see it.
 struct LayoutField {
@@ -29,6 +30,8 @@ class RecordLayout
 {
 public:
     static RecordLayout Of(const FormatDef& def);
+    // The same of the format the station has loaded.
+    static RecordLayout Of(FormatState loaded);
 
     int recLen() const { return m_recLen; }
     const std::vector<PairLayout>& pairs() const { return m_pairs; }

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <limits>
+#include <utility>
 
 #include "common/FindFile.h"
 #include "common/TextUtil.h"
@@ -141,7 +142,7 @@ void DataFileLifecycle::OpenDataFile(const std::string& path)
     // A file open until now (a recent item opens over it) ends its opening here.
     m_e.statsLog.FileClosed();
     m_e.scr.RecordShown = false;
-    m_setUp = false;
+    tearDown();
     disableRecordCommands();
 
     std::error_code ec;
@@ -222,6 +223,13 @@ void DataFileLifecycle::OpenDataFile(const std::string& path)
     m_e.recent.AddRecentFile(path);
     m_e.scr.InitScreen();
     m_e.status.setPanel(2, text::SignedDec(r.CurRec));
+    OnEvent.notify(Event::SetUp);
+}
+
+void DataFileLifecycle::tearDown()
+{
+    if (std::exchange(m_setUp, false))
+        OnEvent.notify(Event::Closed);
 }
 
 void DataFileLifecycle::disableRecordCommands()
@@ -250,7 +258,7 @@ void DataFileLifecycle::CloseFile()
 {
     m_e.statsLog.FileClosed();
     DataFileNo.close();
-    m_setUp = false;
+    tearDown();
     m_e.rec.InsertPending = false;
     m_e.scr.ClearSurface();
     disableRecordCommands();

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/Listeners.h"
 #include "datafile/DataFile.h"
 
 class Engine;
@@ -47,10 +48,17 @@ public:
     // A write to the disk failed: the operator is asked to close the file.
     void ReportUntrusted();
 
+    // A file was set up for keying, or the one set up is no more: models of its records
+    // start again from the file.
+    enum class Event { SetUp, Closed };
+    Listeners<Event> OnEvent;
+
 private:
     Engine& m_e;
     void disableRecordCommands();
     void open();
+    // The file set up for keying is no more; listeners are told.
+    void tearDown();
 
     std::string m_lastOpenName;
     bool m_setUp = false;

@@ -50,7 +50,7 @@ void RecordStore::showStored(Change change)
 {
     m_e.win.previousText = RecBuf;
     m_e.WindowChanged();
-    notify(change);
+    OnChange.notify(change);
 }
 
 Result<void> RecordStore::WriteRecord(std::int32_t n)
@@ -304,7 +304,7 @@ bool RecordStore::CloseGap(std::int32_t p)
     --EndRec;
     CurRec = EndRec;
     m_e.status.ModeMsg = " - O K - ";
-    notify({Change::Kind::Deleted, p, {}});
+    OnChange.notify({Change::Kind::Deleted, p, {}});
     if (!file.trusted())
         m_e.file.ReportUntrusted();
     return true;

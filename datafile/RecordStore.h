@@ -1,9 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
+#include "common/Listeners.h"
 #include "common/Result.h"
 #include "datafile/DataFile.h"
 
@@ -22,8 +22,8 @@ public:
         std::int32_t slot;
         std::string bytes; // the slot's RecLen characters and CR LF; empty for Deleted
     };
-    // Told of every change; checks that keep a model of the file listen here.
-    std::function<void(const Change&)> OnChange;
+    // Told of every change; checks and models of the file listen here.
+    Listeners<Change> OnChange;
 
     std::int32_t CurRec = 1;
     // The end position: stored records + 1.
@@ -95,11 +95,6 @@ private:
     bool recordCommandsAllowed() const;
     DataFile::Progress progressFor(const std::string& label) const;
     void endProgress(const std::string& label) const;
-    void notify(const Change& change) const
-    {
-        if (OnChange)
-            OnChange(change);
-    }
     void reportSlotError(const std::string& what, std::int32_t n, const Error& err,
                          const std::string& after = {});
 

@@ -452,7 +452,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(e.file.LoadFormat(Formats[static_cast<std::size_t>(fmt)]));
     e.file.OpenDataFile((folder.path() / DataName).string());
     Require(e.scr.RecordShown);
-    e.rec.OnChange = [&slots](const RecordStore::Change& c) { Apply(slots, c); };
+    const Subscription heard =
+        e.rec.OnChange.add([&slots](const RecordStore::Change& c) { Apply(slots, c); });
     CheckState(e, store, slots);
 
     for (std::size_t n = 0; n < MaxEvents && in.more(); ++n) {

@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "batch/RecordLayout.h"
+#include "batch/TotalledField.h"
 #include "common/SystemFileIo.h"
 #include "formats/FormatLoader.h"
 #include "formats/FormatNames.h"
 #include "fuzz/FuzzFolder.h"
-#include "keying/FieldTypes.h"
 #include "tool/BatchTool.h"
 
 namespace
@@ -127,7 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 
     // The first numeric field of the first pair, balanced against nothing.
     for (const LayoutField& f : layout.pairs().front().fields) {
-        if (!FieldTypes::IsNumeric(f.type))
+        if (!TotalledField::Qualifies(f))
             continue;
         const int totals = tool.totals(file, format, {f.number, 'a', "0"}, out);
         Require(totals >= 0 && totals <= 2);

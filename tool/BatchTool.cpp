@@ -11,10 +11,10 @@
 #include "batch/LineReader.h"
 #include "batch/OutputSink.h"
 #include "batch/SummaryTable.h"
+#include "batch/TotalledField.h"
 #include "common/FindFile.h"
 #include "datafile/LastCharRemoval.h"
 #include "formats/FormatLoader.h"
-#include "keying/FieldTypes.h"
 
 namespace fs = std::filesystem;
 
@@ -164,7 +164,7 @@ int BatchTool::totals(const std::string& file, const FormatChoice& format,
         return fail("--field " + std::to_string(request.field) + ": pair " + pair->letter + " of " +
                     format.name + " has fields 1 to " + std::to_string(fields));
     const LayoutField& field = pair->fields[static_cast<std::size_t>(request.field - 1)];
-    if (!FieldTypes::IsNumeric(field.type))
+    if (!TotalledField::Qualifies(field))
         return fail("--field " + std::to_string(request.field) + ": " + field.name +
                     " is of type " + field.type + ", not a numeric field");
     std::optional<Decimal> expected;

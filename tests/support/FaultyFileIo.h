@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <fcntl.h>
 #include <functional>
 #include <map>
 #include <optional>
@@ -49,12 +50,15 @@ public:
     std::function<void()> beforeLock;
 
     int datasyncs = 0, renames = 0; // successful fdatasync and fsync calls of files; renames
+    std::map<std::string, int> readOnlyOpens; // successful opens for reading only, by file name
 
     int open(const std::string& path, int flags, mode_t mode) override
     {
         const int fd = SystemFileIo::open(path, flags, mode);
         if (fd >= 0)
             m_names[fd] = path.substr(path.rfind('/') + 1);
+        if (fd >= 0 && (flags & O_ACCMODE) == O_RDONLY)
+            ++readOnlyOpens[m_names[fd]];
         return fd;
     }
     ssize_t pread(int fd, void* buf, std::size_t count, off_t offset) override
