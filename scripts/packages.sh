@@ -3,8 +3,8 @@
 
 # Qt Charts finds Qt OpenGL's CMake files, which its package does not bring.
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
-          libx11-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth xdotool x11-utils
-          x11-xserver-utils xdg-utils clang libclang-rt-14-dev
+          libx11-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth
+          xdotool x11-utils x11-xserver-utils xdg-utils clang libclang-rt-14-dev
           dpkg-dev lintian desktop-file-utils appstream libcli11-dev)
 # What one script needs beyond these (scripts/coverage: gcovr), set before sourcing.
 packages+=("${extra_packages[@]}")
