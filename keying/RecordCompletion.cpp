@@ -70,10 +70,13 @@ bool RecordCompletion::RecordComplete()
         stayOnRecord();
         return false;
     }
-    if (correcting)
-        m_e.stats.Corrected();
-    else
+    // A field action can finish a stored record in Verify mode too: it was verified.
+    if (!correcting)
         m_e.stats.Stored();
+    else if (VerifyMode)
+        m_e.stats.Verified();
+    else
+        m_e.stats.Corrected();
     scr.CurCol = 1;
     m_e.fld.CurFld = 1;
     r.OrigRec = r.RecBuf;
