@@ -9,15 +9,10 @@
 
 Result<CsvReader> CsvReader::Open(FileIo& io, const std::string& path)
 {
-    const auto opened = FullIo::OpenRegular(io, path, O_RDONLY);
+    auto opened = FullIo::OpenForReading(io, path);
     if (!opened)
-        return Error{path + ": " + opened.error().message, opened.error().code};
-    FileHandle file(io, opened.value());
-    struct stat st {
-    };
-    if (io.fstat(file.fd(), st) != 0)
-        return Error{path + ": " + text::SystemError(errno), errno};
-    return CsvReader(io, std::move(file), st.st_size);
+        return opened.error();
+    return CsvReader(io, std::move(opened.value().file), opened.value().length);
 }
 
 Result<void> CsvReader::fill()

@@ -96,6 +96,20 @@ Result<int> OpenRegular(FileIo& io, const std::string& path, int flags, mode_t m
     return Error{refusal, code};
 }
 
+Result<OpenedFile> OpenForReading(FileIo& io, const std::string& path)
+{
+    const auto opened = OpenRegular(io, path, O_RDONLY);
+    if (!opened)
+        return Error{path + ": " + opened.error().message, opened.error().code};
+    OpenedFile f{FileHandle(io, opened.value())};
+    struct stat st {
+    };
+    if (io.fstat(f.file.fd(), st) != 0)
+        return Error{path + ": " + text::SystemError(errno), errno};
+    f.length = st.st_size;
+    return f;
+}
+
 bool SameFile(FileIo& io, int fd, const std::string& path)
 {
     struct stat held {

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "common/FileHandle.h"
 #include "common/FileIo.h"
 #include "common/Result.h"
 
@@ -31,6 +32,13 @@ std::string KindOf(const struct stat& st);
 // itself, that it is a regular file. The descriptor, or an error whose code is the
 // system's (ENOENT for a missing file) or EINVAL for a file of another kind.
 Result<int> OpenRegular(FileIo& io, const std::string& path, int flags, mode_t mode = 0);
+// A regular file opened for reading, with its length when opened.
+struct OpenedFile {
+    FileHandle file;
+    std::int64_t length = 0;
+};
+// OpenRegular for reading, with errors naming the path: what the block readers start from.
+Result<OpenedFile> OpenForReading(FileIo& io, const std::string& path);
 // The descriptor and the path name the same file now (device and inode).
 bool SameFile(FileIo& io, int fd, const std::string& path);
 // The whole of a regular file of at most limit bytes.

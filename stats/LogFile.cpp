@@ -10,6 +10,7 @@
 
 #include "common/FileHandle.h"
 #include "common/FileIo.h"
+#include "common/FullIo.h"
 #include "common/TextUtil.h"
 
 namespace LogFile
@@ -59,18 +60,6 @@ Error SystemFailure(const std::string& what, const std::string& path, int err)
     return Error{what + " " + path + ": " + text::SystemError(err), err};
 }
 
-// A new log's name reaches the disk with its folder, or the rows in it could vanish.
-void SyncFolder(FileIo& io, const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    const int fd = io.open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
-    if (fd < 0)
-        return;
-    const FileHandle dir(io, fd);
-    io.fsync(dir.fd());
-}
-
 // Cuts the log back to its length before this append's n bytes, unless another station
 // appended after them: its rows are never cut.
 void takeBack(FileIo& io, int fd, off_t length, ssize_t n)
@@ -89,19 +78,14 @@ Result<void> Append(FileIo& io, const std::string& path, std::string_view header
     struct stat before {
     };
     const bool existed = io.stat(path, before) == 0;
-    if (existed && !S_ISREG(before.st_mode))
-        return Error{path + " is not a regular file"};
-    // Not blocking: a FIFO put in the log's place would otherwise hang the station.
-    const int fd = io.open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644);
-    if (fd < 0)
-        return SystemFailure("could not open", path, errno);
-    const FileHandle log(io, fd);
+    const auto opened = FullIo::OpenRegular(io, path, O_WRONLY | O_APPEND | O_CREAT, 0644);
+    if (!opened)
+        return Error{"could not open " + path + ": " + opened.error().message, opened.error().code};
+    const FileHandle log(io, opened.value());
     struct stat st {
     };
     if (io.fstat(log.fd(), st) != 0)
         return SystemFailure("could not examine", path, errno);
-    if (!S_ISREG(st.st_mode))
-        return Error{path + " is not a regular file"};
     // A log this append made and could not fill is taken away again.
     const auto failed = [&](const std::string& what, int err) {
         if (!existed)
@@ -126,8 +110,11 @@ Result<void> Append(FileIo& io, const std::string& path, std::string_view header
         takeBack(io, log.fd(), st.st_size, n);
         return failed("could not write to the disk", err);
     }
-    if (!existed)
-        SyncFolder(io, path);
+    // A new log's name reaches the disk with its folder, or the rows in it could vanish.
+    if (!existed) {
+        const auto slash = path.rfind('/');
+        FullIo::SyncFolder(io, slash == std::string::npos ? "." : path.substr(0, slash + 1));
+    }
     return {};
 }
 
