@@ -54,20 +54,34 @@ void SideWindow::changeEvent(QEvent* event)
 
 void SideWindow::placeBeside()
 {
-    const QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
+    PlaceBeside(*this);
+}
+
+void SideWindow::PlaceBeside(QWidget& window)
+{
+    const QWidget* main = window.parentWidget() ? window.parentWidget()->window() : nullptr;
     if (!main)
         return;
     const QRect frame = main->frameGeometry();
     const QRect screen = main->screen() ? main->screen()->availableGeometry() : frame;
     // Before its first showing the window has no frame yet: it gets one like the main one.
-    const int w = width() + frame.width() - main->width();
-    // Right of the main window, else left of it, else over its right edge.
+    const int w = window.width() + frame.width() - main->width();
+    const int h = window.height() + frame.height() - main->height();
     int x = frame.right() + 1 + GapPx;
     if (x + w > screen.right() + 1)
         x = frame.left() - GapPx - w >= screen.left()
                 ? frame.left() - GapPx - w
                 : std::max(screen.left(), screen.right() + 1 - w);
-    move(x, std::max(frame.top(), screen.top()));
+    int y = std::max(frame.top(), screen.top());
+    for (const QWidget* other : main->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (other == &window || !other->isWindow() || !other->isVisible())
+            continue;
+        const QRect taken = other->frameGeometry();
+        if (taken.left() < x + w && x < taken.right() + 1)
+            y = std::max(y, taken.bottom() + 1 + GapPx);
+    }
+    // No room left below them: the lowest place on the screen.
+    window.move(x, std::min(y, std::max(screen.top(), screen.bottom() + 1 - h)));
 }
 
 void SideWindow::showEvent(QShowEvent* event)

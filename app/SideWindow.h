@@ -21,6 +21,9 @@ public:
 
     // Shows the window, beside its parent the first time, leaving the focus where it is.
     void showBeside();
+    // Moves a window of the main window's beside it: right of it, else left, else over its
+    // right edge; below the other windows already open there, so that none hides another.
+    static void PlaceBeside(QWidget& window);
 
 protected:
     explicit SideWindow(QWidget* parent);

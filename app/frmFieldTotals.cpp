@@ -11,13 +11,12 @@
 #include <QVBoxLayout>
 
 #include "app/QtText.h"
+#include "app/SideWindow.h"
 #include "batch/ControlTotal.h"
 #include "engine/Engine.h"
 
 namespace
 {
-
-constexpr int GapPx = 8; // between the main window and this one
 
 QLabel* Figure(QWidget* parent, const char* name)
 {
@@ -117,7 +116,7 @@ void frmFieldTotals::showBeside()
 {
     if (!m_placed) {
         adjustSize();
-        placeBeside();
+        SideWindow::PlaceBeside(*this);
         m_placed = true;
     }
     QWidget* main = mainWindow();
@@ -139,25 +138,6 @@ void frmFieldTotals::showEvent(QShowEvent* event)
 QWidget* frmFieldTotals::mainWindow() const
 {
     return parentWidget() ? parentWidget()->window() : nullptr;
-}
-
-void frmFieldTotals::placeBeside()
-{
-    const QWidget* main = mainWindow();
-    if (!main || !main->screen())
-        return;
-    const QRect by = main->frameGeometry();
-    const QRect avail = main->screen()->availableGeometry();
-    const QSize size = frameGeometry().size();
-    // Right of the main window, else left of it, else at the screen's right edge.
-    int x = by.right() + 1 + GapPx;
-    if (x + size.width() > avail.right() + 1)
-        x = by.left() - GapPx - size.width();
-    if (x < avail.left())
-        x = avail.right() + 1 - size.width();
-    const int y = std::clamp(by.top(), avail.top(),
-                             std::max(avail.top(), avail.bottom() + 1 - size.height()));
-    move(x, y);
 }
 
 void frmFieldTotals::giveBackKeyboard()

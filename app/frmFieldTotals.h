@@ -42,7 +42,6 @@ private:
     void showFigures();
     void showBalance();
     QWidget* mainWindow() const;
-    void placeBeside();
     // Back to keying: the main window takes the keyboard again.
     void giveBackKeyboard();
 
