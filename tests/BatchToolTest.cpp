@@ -590,16 +590,6 @@ TEST(BatchTool, VerifyLogCountsReplacementsPerThousandKeystrokesOfTheStatisticsL
          head + "anna,2026-12-11,3,2,1,2,1500,2.00\r\nbo,2026-12-12,1,0,1,1,400,2.50\r\n"
                 "total,,4,2,2,2,1900,2.11\r\n",
          ""},
-        {"the statistics log in any case",
-         log,
-         "A.KVSTATS",
-         false,
-         stats,
-         {},
-         0,
-         head + "anna,2026-12-11,3,2,1,2,1500,2.00\r\nbo,2026-12-12,1,0,1,1,400,2.50\r\n"
-                "total,,4,2,2,2,1900,2.11\r\n",
-         ""},
         {"another statistics log named",
          log,
          "OTHER.kvstats",

@@ -45,21 +45,6 @@ struct Keying : Started {
         clock.advance(ms);
         type("1");
     }
-    // Verify over record 1: its first 17 positions match, then the last data position is
-    // keyed "9" over the stored "0", accepted by the third mismatch or after Backspace.
-    void verifyFirstRecordReplacingLast(bool byBackspace)
-    {
-        e.mnuVerify_Click();
-        key("Ctrl+Home");
-        type("00001FIRST   001.");
-        if (byBackspace) {
-            key("Backspace");
-            type("9");
-            return;
-        }
-        type("99");
-        type("9");
-    }
 };
 
 } // namespace
@@ -86,7 +71,7 @@ TEST(KeyingTime, PausesOfMoreThanAMinuteAreLeftOut)
     }
 }
 
-TEST(KeyingTime, RatesAndStepsFollowTheKeys)
+TEST(KeyingTime, RatesAreTakenOverTheKeyingTime)
 {
     Keying k;
     // 100 keys 300 ms apart: 12,000 an hour, all in the session's first step.
@@ -97,16 +82,6 @@ TEST(KeyingTime, RatesAndStepsFollowTheKeys)
     EXPECT_EQ(f.keyingMs, 99 * 300);
     EXPECT_NEAR(f.keystrokesPerHour(), 100.0 * 3600 / 29.7, 0.01);
     ASSERT_EQ(k.e.stats.steps().size(), 1u);
-    // Into the third step after a pause: the second step stays empty, at a rate of 0.
-    k.clock.advance(2 * KeyingStats::StepMs);
-    k.type("0");
-    k.keyAfter(1000);
-    const auto& steps = k.e.stats.steps();
-    ASSERT_EQ(steps.size(), 3u);
-    EXPECT_EQ(steps[1].keystrokes, 0);
-    EXPECT_EQ(KeyingStats::StepRate(steps[1]), 0.0);
-    EXPECT_EQ(steps[2].keystrokes, 2);
-    EXPECT_DOUBLE_EQ(KeyingStats::StepRate(steps[2]), 2 * 3600.0);
 }
 
 // The chart's steps at their edges: a step is five minutes from the session's start, and a
@@ -220,26 +195,6 @@ TEST(StatsLog, ALogThatCannotBeWrittenIsSaidOnceAndNeverStopsClosing)
     EXPECT_EQ(said, 1);
     EXPECT_FALSE(k.e.file.DataFileNo.isOpen());
     EXPECT_TRUE(k.e.win.mnuOpen);
-}
-
-TEST(VerifyLog, EachReplacementIsARowNamingHowItWasAccepted)
-{
-    for (const bool byBackspace : {false, true}) {
-        SCOPED_TRACE(byBackspace ? "Backspace" : "third key");
-        Keying k;
-        k.verifyFirstRecordReplacingLast(byBackspace);
-        EXPECT_EQ(k.records("STOCK.DAT")[0], "00001FIRST   001.9a");
-        const auto lines = Lines(k.app.read("STOCK.kvverify"));
-        ASSERT_EQ(lines.size(), 2u);
-        EXPECT_EQ(lines[0], VerifyColumns::Header);
-        const auto row = Columns(lines[1]);
-        EXPECT_EQ(std::vector<std::string>(row.begin() + 1, row.end()),
-                  (std::vector<std::string>{k.e.OperatorName, "1", "18", "3", "R", "0", "9",
-                                            byBackspace ? "Backspace" : "third key"}));
-        EXPECT_EQ(k.e.stats.file().replaced, 1);
-        EXPECT_EQ(k.e.stats.file().mismatches, byBackspace ? 0 : 3);
-        EXPECT_EQ(k.e.verifyLog.SessionRows().size(), 1u);
-    }
 }
 
 TEST(VerifyLog, ARowThatCannotReachTheDiskLeavesTheStoredRecordAsItWas)

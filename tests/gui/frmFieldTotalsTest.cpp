@@ -192,11 +192,6 @@ void frmFieldTotalsTest::figuresFollowTheKeyedRecordsAndTheControlTotal()
         {"4.5", "0.00", "The batch balances."},
         {"4.6", "0.10",
          "The batch is out of balance by 0.10: the records total less than the control total."},
-        {"-1", "-5.50",
-         "The batch is out of balance by 5.50: the records total more than the control total."},
-        {"4,50", "-",
-         "The control total \"4,50\" is not a number: type its digits, with a point and a minus "
-         "sign where it has them."},
     };
     for (const auto& c : checks) {
         control->clear();
