@@ -21,6 +21,7 @@
 #include "script/ScriptClock.h"
 #include "stats/KeyingStats.h"
 #include "tests/gui/GuiTest.h"
+#include "tests/gui/MainWindowTest.h"
 #include "tests/support/MemorySettingsStore.h"
 #include "tests/support/TempDir.h"
 
@@ -72,7 +73,7 @@ QStringList LogRows(const QWidget& log)
 
 } // namespace
 
-class SideWindowsTest : public QObject
+class SideWindowsTest : public MainWindowTest
 {
     Q_OBJECT
 
@@ -87,11 +88,13 @@ private slots:
     void verifyLogSaysWhatItCannotShow();
 
 private:
-    void openFile(const std::string& name, const std::string& records);
+    void openFile(const std::string& name, const std::string& records)
+    {
+        MainWindowTest::openFile(name, records, "STOCK-19");
+    }
     QAction* action(const char* name) const { return Child<QAction>(*m_window, name); }
     QWidget* statsWindow() const { return Child<QWidget>(*m_window, "frmStats"); }
     QWidget* logWindow() const { return Child<QWidget>(*m_window, "frmVerifyLog"); }
-    EntryScreenWidget* screen() const { return Child<EntryScreenWidget>(*m_window, "EntryScreen"); }
     // Keys as the operator types them: to whichever window has the focus.
     static void type(const char* keys) { QTest::keyClicks(nullptr, QString::fromLatin1(keys)); }
     void expectEntryScreenHasTheKeys() const
@@ -100,37 +103,11 @@ private:
         QCOMPARE(QApplication::activeWindow(), m_window.get());
         QCOMPARE(QApplication::focusWidget(), screen());
     }
-
-    QTemporaryDir m_settingsDir;
-    std::unique_ptr<TempDir> m_appDir;
-    ScriptedDialogs m_dialogs;
-    MemorySettingsStore m_store;
-    std::unique_ptr<frmKvl> m_window;
 };
 
 void SideWindowsTest::init()
 {
-    m_appDir = std::make_unique<TempDir>();
-    m_appDir->write("file.fmt", CrLf({"STOCK", "N----A-------R--.-E", "PART NAME  QTY  PRC"}));
-    QImage picture(8, 8, QImage::Format_RGB32);
-    picture.fill(Qt::gray);
-    for (const char* name : {"dupoff.bmp", "dupon.bmp"})
-        QVERIFY(picture.save(QString::fromStdString(m_appDir->file(name)), "BMP"));
-    m_dialogs = ScriptedDialogs();
-    m_store = MemorySettingsStore();
-    m_window = std::make_unique<frmKvl>(m_appDir->path().string(), m_store, &m_dialogs);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-}
-
-void SideWindowsTest::openFile(const std::string& name, const std::string& records)
-{
-    m_dialogs.openAnswers.push_back(m_appDir->write(name, records));
-    m_dialogs.chooseEntry("STOCK-19");
-    action("mnuOpen")->trigger();
-    QVERIFY(m_dialogs.boxes.empty());
+    startWindow(CrLf({"STOCK", "N----A-------R--.-E", "PART NAME  QTY  PRC"}));
 }
 
 // Both windows open beside the entry screen, which keeps the keys: a record is keyed and

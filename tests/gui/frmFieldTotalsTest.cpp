@@ -13,6 +13,7 @@
 #include "app/frmKvl.h"
 #include "engine/ScriptedDialogs.h"
 #include "tests/gui/GuiTest.h"
+#include "tests/gui/MainWindowTest.h"
 #include "tests/support/MemorySettingsStore.h"
 #include "tests/support/TempDir.h"
 
@@ -40,7 +41,7 @@ void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
 // Tools > Field Totals as the operator works it: beside the entry screen, which keeps the
 // keyboard; the figures follow the records keyed; the control total balances or not; the
 // choice stays when the window is closed; a closed file or a format without numbers is said.
-class frmFieldTotalsTest : public QObject
+class frmFieldTotalsTest : public MainWindowTest
 {
     Q_OBJECT
 
@@ -54,50 +55,21 @@ private slots:
     void saysWhenThereIsNothingToTotal();
 
 private:
-    void openFile(const std::string& name, const std::string& records, const char* entry);
     frmFieldTotals* openTotals();
     template <class T> T* child(const char* name) const { return Child<T>(*m_window, name); }
     QString figure(const char* name) const { return child<QLabel>(name)->text(); }
-    EntryScreenWidget* screen() const { return child<EntryScreenWidget>("EntryScreen"); }
     QComboBox* field() const { return child<QComboBox>("Field"); }
     void expectKeyboardOnTheEntryScreen() const
     {
         QTRY_COMPARE(QApplication::activeWindow(), m_window.get());
         QCOMPARE(QApplication::focusWidget(), screen());
     }
-
-    QTemporaryDir m_settingsDir;
-    std::unique_ptr<TempDir> m_appDir;
-    ScriptedDialogs m_dialogs;
-    MemorySettingsStore m_store;
-    std::unique_ptr<frmKvl> m_window;
 };
 
 void frmFieldTotalsTest::init()
 {
-    m_appDir = std::make_unique<TempDir>();
-    m_appDir->write("file.fmt", Formats);
-    m_appDir->write("dupoff.bmp", "BM");
-    m_dialogs = ScriptedDialogs();
-    m_store = MemorySettingsStore();
-    m_window = std::make_unique<frmKvl>(m_appDir->path().string(), m_store, &m_dialogs);
     // Room on the screen to the right of the main window.
-    const QRect avail = m_window->screen()->availableGeometry();
-    m_window->move(avail.topLeft());
-    m_window->resize(m_window->minimumSize());
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-}
-
-void frmFieldTotalsTest::openFile(const std::string& name, const std::string& records,
-                                  const char* entry)
-{
-    m_dialogs.openAnswers.push_back(m_appDir->write(name, records));
-    m_dialogs.chooseEntry(entry);
-    child<QAction>("mnuOpen")->trigger();
-    QVERIFY(m_dialogs.boxes.empty());
+    startWindow(Formats, true);
 }
 
 frmFieldTotals* frmFieldTotalsTest::openTotals()
